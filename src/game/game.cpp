@@ -1,0 +1,78 @@
+// Start-up, the four buttons, the celebration end and closing.
+#include "game/game.h"
+
+#include "results/results_table.h"
+
+namespace game {
+
+Game::Game(GameView& view, PauseFunction pause)
+    : m_view(view)
+    , m_pause(std::move(pause))
+{
+}
+
+void Game::FormCreate()
+{
+    // Rectangle, one-pixel shadow, no tail, centred text.
+    m_view.SetHintAppearance(0, 1, false, 2);
+    m_view.ShowPage(static_cast<int>(Page::Start));
+    // 100 hundredths: the panel keeps its designed texts until the first tick.
+    m_state.ClockMinutes = 5;
+    m_state.ClockSeconds = 59;
+    m_state.ClockHundredths = 100;
+    m_view.ClearResultRows();
+    m_state.PairsLeft = 10;
+    m_state.PairsFound = 0;
+    m_state.RandSeed = SeedFromClock();
+    Deal();
+    m_hitsFile.OpenAtStartup(m_hitsPath);
+}
+
+void Game::FormClose() { m_hitsFile.Close(); }
+
+void Game::BitBtn1Click()
+{
+    m_state.PlayerName = LeftChars(m_view.GetEditText(Control::Edit4), kNameCapacity);
+    m_view.SetLabelText(Control::Label6, m_state.PlayerName);
+    m_state.ClockMinutes = 5;
+    m_state.ClockSeconds = 59;
+    m_state.ClockHundredths = 99;
+    EnableAllCards();
+    m_view.ShowPage(static_cast<int>(Page::Game));
+    m_view.SetTimerEnabled(Control::Timer2, true);
+}
+
+void Game::BitBtn4Click()
+{
+    results::FillResultsTable(m_view, m_hitsFile, m_state.Record);
+}
+
+void Game::BitBtn2Click() { m_view.ShowPage(static_cast<int>(Page::Start)); }
+
+void Game::BitBtn3Click() { m_view.CloseWindow(); }
+
+void Game::Timer1Timer()
+{
+    // Also the click handler of the animations; OpenValue names the one that plays.
+    if (m_state.OpenValue >= 1 && m_state.OpenValue <= kPictureCount) {
+        const Control animator = AnimatorFor(m_state.OpenValue);
+        m_view.HideControl(animator);
+        m_view.SetAnimating(animator, false);
+    }
+    m_view.SetTimerEnabled(Control::Timer2, true);
+    m_view.SetTimerEnabled(Control::Timer1, false);
+    if (m_state.PairsRemaining == 0)
+        WonEnd();
+}
+
+void Game::ListView1ColumnClick(int column)
+{
+    results::ListView1ColumnClick(m_view, m_state.Sort, column);
+}
+
+int Game::ListView1Compare(const QString& caption1, const QString& caption2)
+{
+    return results::ListView1Compare(m_state.Sort, caption1, caption2);
+}
+
+} // namespace game

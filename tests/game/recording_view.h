@@ -1,0 +1,80 @@
+#pragma once
+
+#include "game/view.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+// A view that records every call as text ("SetCardPicture(Image7,3)") and keeps just enough
+// state (tags, texts, geometry, rows, enabled flags) for the game logic to run against it.
+class RecordingView : public game::GameView {
+public:
+    using Control = game::Control;
+
+    struct Row {
+        QString time, name, date;
+    };
+
+    QStringList calls;
+    // Optional extra behaviour, e.g. a failure injected into a view operation.
+    std::function<void(const QString& call)> onCall;
+
+    int page = 2;
+    QString editText = QStringLiteral("Новый игрок");
+    std::vector<Row> rows;
+    // Used by SortResultRows, like the list calling back its compare handler.
+    std::function<int(const QString&, const QString&)> compare;
+
+    std::array<int, static_cast<int>(Control::Count)> tags {};
+    std::array<int, static_cast<int>(Control::Count)> lefts {};
+    std::array<int, static_cast<int>(Control::Count)> tops {};
+    std::array<int, static_cast<int>(Control::Count)> heights {};
+    std::array<bool, static_cast<int>(Control::Count)> enabled {};
+    std::array<bool, static_cast<int>(Control::Count)> visible {};
+    // Last picture index drawn on a control, -1 for none.
+    std::array<int, static_cast<int>(Control::Count)> picture {};
+    std::array<QString, static_cast<int>(Control::Count)> texts {};
+    std::array<bool, static_cast<int>(Control::Count)> timerOn {};
+
+    RecordingView();
+
+    // The calls recorded since the last take, and forget them.
+    QStringList take();
+
+    static int at(Control c) { return static_cast<int>(c); }
+
+    void ShowPage(int p) override;
+    void SetLabelText(Control label, const QString& text) override;
+    QString GetEditText(Control edit) override;
+    void SetCardPicture(Control c, int index) override;
+    void RepaintNow(Control c) override;
+    void SetCardEnabled(Control c, bool on) override;
+    void ShowControl(Control c) override;
+    void HideControl(Control c) override;
+    void MoveControl(Control c, int left, int top) override;
+    void SetControlHeight(Control c, int height) override;
+    int ControlLeft(Control c) override { return lefts[at(c)]; }
+    int ControlTop(Control c) override { return tops[at(c)]; }
+    int ControlHeight(Control c) override { return heights[at(c)]; }
+    void SetControlTag(Control c, int tag) override;
+    int ControlTag(Control c) override { return tags[at(c)]; }
+    void FitAnimatorToPicture(Control c) override;
+    void SetAnimating(Control c, bool on) override;
+    void SetTimerEnabled(Control timer, bool on) override;
+    void ShowMessageBox(const QString& text, const QString& caption, game::MessageIcon icon) override;
+    Control FindCard(const QString& name) override;
+    void ClearResultRows() override;
+    void AddResultRow(const QString& time, const QString& name, const QString& date) override;
+    void SortResultRows() override;
+    void CloseWindow() override;
+    void CloseCardWithShutter(Control card) override;
+    void StartCelebration(int picture) override;
+    void SetHintAppearance(int shape, int depth, bool tail, int alignment) override;
+
+private:
+    void record(const QString& call);
+};
