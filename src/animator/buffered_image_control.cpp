@@ -1,0 +1,203 @@
+#include "buffered_image_control.h"
+
+#include "animator/failure_report.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QThread>
+
+#include <optional>
+
+namespace animator {
+
+namespace {
+
+// Sets a flag for a scope, restoring the value it had.
+class FlagScope
+{
+public:
+    FlagScope(std::atomic<bool>& flag, bool value)
+        : m_flag(flag)
+        , m_previous(flag.exchange(value))
+    { }
+    ~FlagScope() { m_flag = m_previous; }
+
+private:
+    std::atomic<bool>& m_flag;
+    bool m_previous;
+};
+
+class CounterScope
+{
+public:
+    explicit CounterScope(std::atomic<int>& counter)
+        : m_counter(counter)
+    {
+        ++m_counter;
+    }
+    ~CounterScope() { --m_counter; }
+
+private:
+    std::atomic<int>& m_counter;
+};
+
+} // namespace
+
+TBufferedImageControl::TBufferedImageControl(QWidget* parent)
+    : QWidget(parent)
+    , m_handOver(this)
+{
+    // Opaque: Qt then neither erases nor paints the parent beneath it before each paint.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(105, 105);
+}
+
+TBufferedImageControl::~TBufferedImageControl()
+{
+    MarkDestroying();
+}
+
+void TBufferedImageControl::MarkDestroying()
+{
+    m_destroying = true;
+    m_handOver.Close();
+}
+
+QColor TBufferedImageControl::Color() const
+{
+    return m_parentColor ? palette().color(QPalette::Window) : m_color;
+}
+
+void TBufferedImageControl::SetColor(const QColor& color)
+{
+    if (!m_parentColor && color == m_color)
+        return;
+    m_color = color;
+    m_parentColor = false;
+    update();
+}
+
+void TBufferedImageControl::SetParentColor(bool parentColor)
+{
+    if (parentColor == m_parentColor)
+        return;
+    if (!parentColor)
+        m_color = Color();
+    m_parentColor = parentColor;
+    update();
+}
+
+void TBufferedImageControl::SetAutoSize(bool autoSize)
+{
+    if (autoSize == m_autoSize)
+        return;
+    m_autoSize = autoSize;
+    AdjustAutoSize();
+}
+
+void TBufferedImageControl::DrawPicture(QPainter&) { }
+
+void TBufferedImageControl::AdjustAutoSize() { }
+
+void TBufferedImageControl::RenderControl(QPainter& canvas)
+{
+    canvas.fillRect(QRect(0, 0, width(), height()), Color());
+    FlagScope inPaint(m_inPaint, true);
+    DrawPicture(canvas);
+}
+
+void TBufferedImageControl::RefreshAfterChange()
+{
+    if (m_destroying)
+        return;
+    AdjustAutoSize();
+    if (!m_inPaint)
+        update();
+}
+
+void TBufferedImageControl::PaintImmediately()
+{
+    if (QThread::currentThread() == thread()) {
+        repaint();
+        return;
+    }
+    m_handOver.Run([this] {
+        if (!m_destroying)
+            repaint();
+    });
+}
+
+void TBufferedImageControl::paintEvent(QPaintEvent*)
+{
+    if (width() <= 0 || height() <= 0)
+        return;
+    TImageLockGuard lock(*this);
+    if (m_buffer.size() != size())
+        m_buffer = QImage(size(), QImage::Format_RGB32);
+    try {
+        QPainter canvas(&m_buffer);
+        FlagScope buffered(m_buffered, true);
+        RenderControl(canvas);
+    } catch (...) {
+        // The half-drawn image is not shown: the screen keeps what it had.
+        ReportApplicationException(this, std::current_exception());
+        return;
+    }
+    QPainter screen(this);
+    screen.drawImage(0, 0, m_buffer);
+}
+
+void TBufferedImageControl::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_pressed = true;
+    QWidget::mousePressEvent(event);
+}
+
+void TBufferedImageControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton
+        && rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton)
+        m_pressed = false;
+    if (click && m_onClick)
+        m_onClick(this);
+}
+
+void TBufferedImageControl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click is not a click.
+    m_pressed = false;
+    if (event->button() == Qt::LeftButton && m_onDblClick)
+        m_onDblClick(this);
+}
+
+void PaintParentBackground(TBufferedImageControl* control, QPainter& canvas)
+{
+    if (!control || !control->parentWidget())
+        return;
+    QWidget* parent = control->parentWidget();
+    const QRect place = control->geometry();
+    canvas.save();
+    parent->render(&canvas, QPoint(0, 0), QRegion(place), QWidget::DrawWindowBackground);
+    canvas.restore();
+    // Children are kept in stacking order, bottom first.
+    for (QObject* child : parent->children()) {
+        if (child == control)
+            break;
+        auto* sibling = qobject_cast<QWidget*>(child);
+        if (!sibling || sibling->isWindow() || !sibling->isVisible()
+            || !sibling->geometry().intersects(place))
+            continue;
+        auto* imageControl = dynamic_cast<TBufferedImageControl*>(sibling);
+        std::optional<CounterScope> paintCopy;
+        if (imageControl)
+            paintCopy.emplace(imageControl->m_paintCopy);
+        canvas.save();
+        sibling->render(&canvas, sibling->pos() - place.topLeft(), QRegion(),
+            QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        canvas.restore();
+    }
+}
+
+} // namespace animator

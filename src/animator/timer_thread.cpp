@@ -1,0 +1,222 @@
+#include "timer_thread.h"
+
+#include "animator/failure_report.h"
+#include "animator/threaded_timer.h"
+
+#include <QCoreApplication>
+
+#include <atomic>
+
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace animator {
+
+namespace {
+
+std::atomic<bool> applicationTerminating { false };
+
+void WatchApplicationQuit()
+{
+    static std::once_flag once;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return;
+    std::call_once(once, [app] {
+        QObject::connect(
+            app, &QCoreApplication::aboutToQuit, [] { applicationTerminating = true; });
+    });
+}
+
+// Nice values of the ordinary scheduler for the priorities above idle.
+int NiceOf(TThreadPriority priority)
+{
+    switch (priority) {
+    case TThreadPriority::tpIdle:
+    case TThreadPriority::tpLowest:
+        return 10;
+    case TThreadPriority::tpLower:
+        return 5;
+    case TThreadPriority::tpNormal:
+        return 0;
+    case TThreadPriority::tpHigher:
+        return -5;
+    case TThreadPriority::tpHighest:
+        return -10;
+    case TThreadPriority::tpTimeCritical:
+        return -20;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::shared_ptr<TTimerThread> TTimerThread::Create(TThreadedTimer* owner)
+{
+    WatchApplicationQuit();
+    std::shared_ptr<TTimerThread> worker(new TTimerThread(owner));
+    std::thread thread([self = worker] { self->Execute(); });
+    {
+        std::lock_guard lock(worker->m_mutex);
+        worker->m_threadId = thread.get_id();
+    }
+    thread.detach();
+    return worker;
+}
+
+TTimerThread::TTimerThread(TThreadedTimer* owner)
+    : m_owner(owner)
+    , m_handOver(owner)
+{ }
+
+TTimerThread::~TTimerThread() = default;
+
+bool TTimerThread::ApplicationTerminating()
+{
+    return applicationTerminating;
+}
+
+void TTimerThread::Suspend()
+{
+    std::lock_guard lock(m_mutex);
+    m_parked = true;
+}
+
+void TTimerThread::Resume()
+{
+    std::lock_guard lock(m_mutex);
+    m_parked = false;
+    m_changed.notify_all();
+}
+
+bool TTimerThread::Suspended() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_parked;
+}
+
+bool TTimerThread::Terminated() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_terminated;
+}
+
+void TTimerThread::SetWaitInterval(std::uint32_t milliseconds)
+{
+    std::lock_guard lock(m_mutex);
+    m_waitInterval = milliseconds;
+}
+
+std::uint32_t TTimerThread::WaitInterval() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_waitInterval;
+}
+
+void TTimerThread::SetPriority(TThreadPriority priority)
+{
+    std::lock_guard lock(m_mutex);
+    m_priority = priority;
+}
+
+std::exception_ptr TTimerThread::PendingException() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_pendingException;
+}
+
+bool TTimerThread::Synchronize(const std::function<void()>& call)
+{
+    return m_handOver.Run(call);
+}
+
+void TTimerThread::Terminate()
+{
+    // Closed first: a worker waiting for its tick on the GUI thread (this thread) returns now.
+    m_handOver.Close();
+    std::unique_lock lock(m_mutex);
+    m_terminated = true;
+    m_owner = nullptr;
+    m_parked = false;
+    m_changed.notify_all();
+    if (std::this_thread::get_id() != m_threadId)
+        m_changed.wait(lock, [this] { return !m_inTick; });
+}
+
+bool TTimerThread::StopRequested() const
+{
+    return m_terminated || m_owner == nullptr || applicationTerminating;
+}
+
+void TTimerThread::ApplyPriority()
+{
+    if (m_priority == m_appliedPriority)
+        return;
+    m_appliedPriority = m_priority;
+    sched_param param {};
+    const int policy = m_priority == TThreadPriority::tpIdle ? SCHED_IDLE : SCHED_OTHER;
+    pthread_setschedparam(pthread_self(), policy, &param);
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), NiceOf(m_priority));
+}
+
+void TTimerThread::ReportTickFailure(TThreadedTimer* owner)
+{
+    ReportApplicationException(owner, m_pendingException);
+}
+
+void TTimerThread::Execute()
+{
+    std::unique_lock lock(m_mutex);
+    while (!m_terminated) {
+        m_changed.wait(lock, [this] { return m_terminated || !m_parked; });
+        if (StopRequested()) {
+            // Quitting: idle until the owner terminates us.
+            m_changed.wait(lock, [this] { return m_terminated; });
+            continue;
+        }
+        ApplyPriority();
+        if (!m_waitInProgress) {
+            m_waitInProgress = true;
+            m_waitEnd
+                = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_waitInterval);
+        }
+        // Only termination cuts the wait short.
+        m_changed.wait_until(lock, m_waitEnd, [this] { return m_terminated; });
+        if (m_terminated)
+            break;
+        m_waitInProgress = false;
+        if (m_parked || StopRequested())
+            continue;
+        TThreadedTimer* owner = m_owner;
+        if (!owner->Enabled())
+            continue;
+        if (owner->SyncEvent()) {
+            lock.unlock();
+            // Returns false without touching the owner once it is being destroyed.
+            m_handOver.Run([owner] { owner->Tick(); });
+            lock.lock();
+        } else {
+            m_inTick = true;
+            lock.unlock();
+            std::exception_ptr failure;
+            try {
+                owner->Tick();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            lock.lock();
+            if (failure) {
+                m_pendingException = failure;
+                ReportTickFailure(owner);
+                m_pendingException = nullptr;
+            }
+            m_inTick = false;
+            m_changed.notify_all();
+        }
+    }
+}
+
+} // namespace animator
