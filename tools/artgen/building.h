@@ -1,0 +1,18 @@
+#pragma once
+// The page backgrounds: the office building under a blue sky, 799 x 600.
+
+#include <QImage>
+#include <QRect>
+#include <vector>
+
+namespace artgen {
+
+// The card rectangles of the game page, row by row; the game background has a shuttered
+// window opening under each.
+std::vector<QRect> cardRects();
+
+// withWindows false: the start (and results) page, a blank facade with floor lines;
+// true: the game page with twenty shuttered windows.
+QImage renderBackground(bool withWindows);
+
+} // namespace artgen

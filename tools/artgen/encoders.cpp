@@ -1,0 +1,258 @@
+#include "encoders.h"
+
+#include <cstdio>
+#include <jpeglib.h>
+#include <stdexcept>
+
+namespace artgen {
+
+namespace {
+
+void put16(QByteArray& out, int v)
+{
+    out.append(char(v & 0xFF));
+    out.append(char((v >> 8) & 0xFF));
+}
+
+void put32(QByteArray& out, std::uint32_t v)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.append(char((v >> shift) & 0xFF));
+}
+
+int stride(int width, int bits)
+{
+    return ((width * bits + 31) / 32) * 4;
+}
+
+void putFileHeader(QByteArray& out, std::uint32_t sizeField, std::uint32_t pixelOffset)
+{
+    out.append("BM");
+    put32(out, sizeField);
+    put32(out, 0);
+    put32(out, pixelOffset);
+}
+
+void putInfoHeader(QByteArray& out, int width, int height, int bits, std::uint32_t imageSize)
+{
+    put32(out, 40);
+    put32(out, std::uint32_t(width));
+    put32(out, std::uint32_t(height));
+    put16(out, 1);
+    put16(out, bits);
+    put32(out, 0); // uncompressed
+    put32(out, imageSize);
+    put32(out, 0);
+    put32(out, 0);
+    put32(out, 0);
+    put32(out, 0);
+}
+
+void putPalette(QByteArray& out, const std::vector<QRgb>& palette)
+{
+    for (QRgb c : palette) {
+        out.append(char(qBlue(c)));
+        out.append(char(qGreen(c)));
+        out.append(char(qRed(c)));
+        out.append(char(0));
+    }
+}
+
+int paletteIndex(QRgb colour)
+{
+    const auto& palette = windowsPalette16();
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        if ((palette[i] & 0xFFFFFF) == (colour & 0xFFFFFF))
+            return int(i);
+    throw std::runtime_error(
+        "colour " + QColor(colour).name().toStdString() + " outside the 16-colour palette");
+}
+
+// Bottom-up 4-bit rows.
+void put4BitPixels(QByteArray& out, const QImage& image)
+{
+    const int rowBytes = stride(image.width(), 4);
+    for (int y = image.height() - 1; y >= 0; --y) {
+        QByteArray row(rowBytes, '\0');
+        for (int x = 0; x < image.width(); ++x) {
+            const int index = paletteIndex(image.pixel(x, y));
+            row[x / 2] = char(row[x / 2] | (x % 2 ? index : index << 4));
+        }
+        out.append(row);
+    }
+}
+
+} // namespace
+
+QByteArray writeJpeg(const QImage& source, int quality)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(image.width());
+    info.image_height = JDIMENSION(image.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    info.dct_method = JDCT_ISLOW;
+    info.optimize_coding = TRUE;
+    for (int c = 0; c < info.num_components; ++c) {
+        info.comp_info[c].h_samp_factor = 1;
+        info.comp_info[c].v_samp_factor = 1;
+    }
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<uchar*>(image.constScanLine(int(info.next_scanline)));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray out(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    std::free(buffer);
+    return out;
+}
+
+const std::vector<QRgb>& windowsPalette16()
+{
+    static const std::vector<QRgb> palette = {
+        qRgb(0, 0, 0),
+        qRgb(128, 0, 0),
+        qRgb(0, 128, 0),
+        qRgb(128, 128, 0),
+        qRgb(0, 0, 128),
+        qRgb(128, 0, 128),
+        qRgb(0, 128, 128),
+        qRgb(192, 192, 192),
+        qRgb(128, 128, 128),
+        qRgb(255, 0, 0),
+        qRgb(0, 255, 0),
+        qRgb(255, 255, 0),
+        qRgb(0, 0, 255),
+        qRgb(255, 0, 255),
+        qRgb(0, 255, 255),
+        qRgb(255, 255, 255),
+    };
+    return palette;
+}
+
+QByteArray writeBitmap4(const QImage& image)
+{
+    const std::uint32_t pixelBytes = std::uint32_t(stride(image.width(), 4) * image.height());
+    const std::uint32_t offset = 14 + 40 + 16 * 4;
+    QByteArray out;
+    putFileHeader(out, offset + pixelBytes, offset);
+    putInfoHeader(out, image.width(), image.height(), 4, pixelBytes);
+    putPalette(out, windowsPalette16());
+    put4BitPixels(out, image);
+    return out;
+}
+
+QByteArray writeImageList(const std::vector<QImage>& images,
+    const std::vector<std::vector<bool>>& masks, int perRow, int allocated, int growBy)
+{
+    const int w = images.front().width();
+    const int h = images.front().height();
+    const int stripW = w * perRow;
+    const int stripH = h * ((allocated + perRow - 1) / perRow); // whole rows of cells
+
+    QImage colours(stripW, stripH, QImage::Format_RGB32);
+    colours.fill(Qt::black);
+    std::vector<bool> maskBits(std::size_t(stripW) * stripH, false);
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const int x0 = int(i) % perRow * w, y0 = int(i) / perRow * h;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const bool clear = masks[i][std::size_t(y * w + x)];
+                // Transparent pixels are stored black, as the mask-blit expects.
+                colours.setPixel(x0 + x, y0 + y, clear ? qRgb(0, 0, 0) : images[i].pixel(x, y));
+                maskBits[std::size_t((y0 + y) * stripW + x0 + x)] = clear;
+            }
+    }
+
+    QByteArray out;
+    put16(out, 0x4C49);
+    put16(out, 0x0101);
+    put16(out, int(images.size()));
+    put16(out, allocated);
+    put16(out, growBy);
+    put16(out, w);
+    put16(out, h);
+    put32(out, 0xFFFFFFFF); // no background colour
+    put16(out, 0x10FF); // device-dependent colour with mask
+    for (int i = 0; i < 4; ++i)
+        put16(out, 0xFFFF);
+
+    // Colour strip: the size field holds only the header length.
+    putFileHeader(out, 54, 54);
+    putInfoHeader(out, stripW, stripH, 32, std::uint32_t(stripW * stripH * 4));
+    for (int y = stripH - 1; y >= 0; --y)
+        for (int x = 0; x < stripW; ++x) {
+            const QRgb c = colours.pixel(x, y);
+            out.append(char(qBlue(c)));
+            out.append(char(qGreen(c)));
+            out.append(char(qRed(c)));
+            out.append(char(0));
+        }
+
+    // Mask strip, 1 bit per pixel, bit 1 = transparent.
+    const int maskStride = stride(stripW, 1);
+    putFileHeader(out, 62, 62);
+    putInfoHeader(out, stripW, stripH, 1, std::uint32_t(maskStride * stripH));
+    putPalette(out, { qRgb(0, 0, 0), qRgb(255, 255, 255) });
+    for (int y = stripH - 1; y >= 0; --y) {
+        QByteArray row(maskStride, '\0');
+        for (int x = 0; x < stripW; ++x)
+            if (maskBits[std::size_t(y * stripW + x)])
+                row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+        out.append(row);
+    }
+    out.append(QByteArray(22, '\0'));
+    return out;
+}
+
+QByteArray writeIcon16(const QImage& argb)
+{
+    const int w = argb.width(), h = argb.height();
+    QImage colours(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = argb.pixel(x, y);
+            colours.setPixel(x, y, qAlpha(c) < 128 ? qRgb(0, 0, 0) : (c | 0xFF000000u));
+        }
+    const int xorBytes = stride(w, 4) * h;
+    const int andStride = stride(w, 1);
+    const int andBytes = andStride * h;
+    const int imageBytes = 40 + 16 * 4 + xorBytes + andBytes;
+
+    QByteArray out;
+    put16(out, 0);
+    put16(out, 1); // icon
+    put16(out, 1); // one image
+    out.append(char(w));
+    out.append(char(h));
+    out.append(char(16));
+    out.append(char(0));
+    put16(out, 1);
+    put16(out, 4);
+    put32(out, std::uint32_t(imageBytes));
+    put32(out, 6 + 16);
+    putInfoHeader(out, w, h * 2, 4, std::uint32_t(xorBytes + andBytes));
+    putPalette(out, windowsPalette16());
+    put4BitPixels(out, colours);
+    for (int y = h - 1; y >= 0; --y) {
+        QByteArray row(andStride, '\0');
+        for (int x = 0; x < w; ++x)
+            if (qAlpha(argb.pixel(x, y)) < 128)
+                row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+        out.append(row);
+    }
+    return out;
+}
+
+} // namespace artgen

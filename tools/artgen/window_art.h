@@ -1,0 +1,21 @@
+#pragma once
+// Pictures framed as a window of the office building: the closed shutter (card back, and the
+// openings on the game page) and a scene seen through the window (card faces, animations).
+
+#include <QImage>
+#include <QPainter>
+
+namespace artgen {
+
+// The light window frame with the near-black bottom row, drawn over the whole rectangle's edge.
+void drawWindowFrame(QPainter& p, const QRect& r);
+// The inside of the frame of a window of rectangle r.
+QRect windowInterior(const QRect& r);
+// A closed grey roller shutter in its frame, filling r.
+void drawShutterWindow(QPainter& p, const QRect& r);
+
+QImage renderBack(QSize size);
+// Scene n (1..10) at animation frame `frame`, through the window, at `size` pixels.
+QImage renderWindow(int n, QSize size, int frame);
+
+} // namespace artgen
