@@ -7,10 +7,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Мнемира"));
-    QApplication::setApplicationDisplayName(QString());
     TForm1 form;
-    // Centre once, frame included; the window is not re-centred later.
     form.show();
+    // Centred once, frame included; not re-centred later.
     const QRect frame = form.frameGeometry();
     const QRect screen = form.screen()->geometry();
     form.move(screen.x() + (screen.width() - frame.width()) / 2,

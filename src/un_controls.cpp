@@ -1,0 +1,270 @@
+#include "un_controls.h"
+
+#include "un_colours.h"
+
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+// ---- TImage ---------------------------------------------------------------------------------
+
+TImage::TImage(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void TImage::setPicture(const QImage& picture)
+{
+    m_picture = picture.convertToFormat(QImage::Format_RGB32);
+    update();
+}
+
+void TImage::resizePicture(int width, int height)
+{
+    if (m_picture.width() == width && m_picture.height() == height)
+        return;
+    QImage resized(width, height, QImage::Format_RGB32);
+    resized.fill(Qt::white);
+    if (!m_picture.isNull()) {
+        QPainter painter(&resized);
+        painter.drawImage(0, 0, m_picture);
+    }
+    m_picture = resized;
+}
+
+void TImage::drawMasked(const QImage& source, const QImage& mask)
+{
+    const QImage src = source.convertToFormat(QImage::Format_RGB32);
+    const int w = std::min(src.width(), m_picture.width());
+    const int h = std::min(src.height(), m_picture.height());
+    for (int y = 0; y < h; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(m_picture.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const bool transparent = !mask.isNull() && x < mask.width() && y < mask.height()
+                && mask.pixelIndex(x, y) == 1;
+            if (!transparent)
+                out[x] = in[x];
+        }
+    }
+    update();
+}
+
+void TImage::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (!m_picture.isNull())
+        painter.drawImage(0, 0, m_picture);
+    // A picture smaller than the control leaves the rest showing what lies below: nothing to do.
+}
+
+void TImage::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && onClick) {
+        m_pressed = true;
+        event->accept();
+        return;
+    }
+    event->ignore();
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !m_pressed) {
+        event->ignore();
+        return;
+    }
+    m_pressed = false;
+    event->accept();
+    // Qt keeps the mouse with this control between press and release; a release outside is
+    // no click.
+    if (rect().contains(event->position().toPoint()) && onClick)
+        onClick();
+}
+
+void TImage::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double-click is not a click; the release that follows is ignored.
+    m_pressed = false;
+    event->accept();
+}
+
+// ---- TLabel ---------------------------------------------------------------------------------
+
+TLabel::TLabel(QWidget* parent, const QString& text, const QFont& font, const QColor& colour)
+    : QWidget(parent)
+    , m_text(text)
+    , m_colour(colour)
+{
+    setFont(font);
+    setAttribute(Qt::WA_TransparentForMouseEvents, false);
+}
+
+void TLabel::setText(const QString& text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    fitToText();
+    update();
+}
+
+void TLabel::fitToText()
+{
+    const QFontMetrics metrics(font());
+    const int width = metrics.horizontalAdvance(m_text);
+    const int height = metrics.height();
+    const QRect old = geometry();
+    const int left = m_right ? old.x() + old.width() - width : old.x();
+    setGeometry(left, old.y(), width, height);
+}
+
+void TLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (m_background.isValid())
+        painter.fillRect(rect(), m_background);
+    painter.setPen(m_colour);
+    painter.setFont(font());
+    painter.drawText(rect(), (m_right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop, m_text);
+}
+
+// ---- TPanel ---------------------------------------------------------------------------------
+
+TPanel::TPanel(QWidget* parent, const QColor& fill)
+    : QWidget(parent)
+    , m_fill(fill)
+{
+}
+
+void TPanel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const int r = width() - 1;
+    const int b = height() - 1;
+    painter.fillRect(rect(), m_fill);
+    painter.setPen(colours::BtnHighlight);
+    painter.drawLine(0, 0, r - 1, 0);
+    painter.drawLine(0, 0, 0, b - 1);
+    painter.setPen(colours::BtnShadow);
+    painter.drawLine(r, 0, r, b);
+    painter.drawLine(0, b, r, b);
+}
+
+// ---- TEdit ----------------------------------------------------------------------------------
+
+void TEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    if (event->reason() != Qt::MouseFocusReason)
+        selectAll();
+}
+
+// ---- TBitBtn --------------------------------------------------------------------------------
+
+TBitBtn::TBitBtn(QWidget* parent, const QString& caption, const QImage& glyphs, const QFont& font,
+    const QColor& colour)
+    : QPushButton(parent)
+    , m_caption(caption)
+    , m_colour(colour)
+{
+    setFont(font);
+    setAutoDefault(false);
+    setFocusPolicy(Qt::StrongFocus);
+    // The accessible text without the marker; the caption itself is painted here, so Qt makes
+    // no shortcut of its own: the window handles the accelerators.
+    setAccessibleName(QString(caption).remove(u'&'));
+    const int amp = caption.indexOf(u'&');
+    if (amp >= 0 && amp + 1 < caption.size())
+        m_accelerator = caption.at(amp + 1).toUpper();
+    if (!glyphs.isNull())
+        m_glyph = glyphs.copy(0, 0, glyphs.width() / 2, glyphs.height()).convertToFormat(QImage::Format_ARGB32);
+    if (!m_glyph.isNull()) {
+        const QRgb key = glyphs.pixel(0, glyphs.height() - 1);
+        for (int y = 0; y < m_glyph.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(m_glyph.scanLine(y));
+            for (int x = 0; x < m_glyph.width(); ++x) {
+                if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF))
+                    line[x] = 0;
+            }
+        }
+    }
+}
+
+void TBitBtn::setEnterTarget(bool on)
+{
+    if (on == m_enterTarget)
+        return;
+    m_enterTarget = on;
+    update();
+}
+
+bool TBitBtn::canTakeFocus() const
+{
+    for (const QWidget* w = this; w; w = w->parentWidget()) {
+        if (!w->isVisible() || !w->isEnabled())
+            return false;
+    }
+    return true;
+}
+
+void TBitBtn::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double-click presses nothing.
+    event->accept();
+}
+
+void TBitBtn::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    QRect r = rect();
+    painter.fillRect(r, colours::BtnFace);
+    const bool down = isDown();
+    if (m_enterTarget) {
+        painter.setPen(colours::WindowFrame);
+        painter.drawRect(r.adjusted(0, 0, -1, -1));
+        r.adjust(1, 1, -1, -1);
+    }
+    if (down) {
+        painter.setPen(colours::BtnShadow);
+        painter.drawRect(r.adjusted(0, 0, -1, -1));
+    } else {
+        const int x0 = r.left(), y0 = r.top(), x1 = r.right(), y1 = r.bottom();
+        painter.setPen(colours::BtnHighlight);
+        painter.drawLine(x0, y0, x1 - 1, y0);
+        painter.drawLine(x0, y0, x0, y1 - 1);
+        painter.setPen(colours::DkShadow);
+        painter.drawLine(x1, y0, x1, y1);
+        painter.drawLine(x0, y1, x1, y1);
+        painter.setPen(colours::Light);
+        painter.drawLine(x0 + 1, y0 + 1, x1 - 2, y0 + 1);
+        painter.drawLine(x0 + 1, y0 + 1, x0 + 1, y1 - 2);
+        painter.setPen(colours::BtnShadow);
+        painter.drawLine(x1 - 1, y0 + 1, x1 - 1, y1 - 1);
+        painter.drawLine(x0 + 1, y1 - 1, x1 - 1, y1 - 1);
+    }
+
+    // Glyph and caption centred as one group, 4 px apart; a pressed button moves them 1 px.
+    const QFontMetrics metrics(font());
+    const QString plain = QString(m_caption).remove(u'&');
+    const int textWidth = metrics.horizontalAdvance(plain);
+    const int glyphWidth = m_glyph.width();
+    const int group = glyphWidth + (glyphWidth > 0 && !plain.isEmpty() ? 4 : 0) + textWidth;
+    const int shift = down ? 1 : 0;
+    int x = (width() - group + 1) / 2 + shift;
+    if (!m_glyph.isNull()) {
+        painter.drawImage(x, (height() - m_glyph.height()) / 2 + shift, m_glyph);
+        x += glyphWidth + 4;
+    }
+    painter.setPen(m_colour);
+    const QRect textRect(x, (height() - metrics.height()) / 2 + shift, textWidth, metrics.height());
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, m_caption);
+
+    if (hasFocus()) {
+        QPen dots(colours::WindowText);
+        dots.setStyle(Qt::DotLine);
+        painter.setPen(dots);
+        painter.drawRect(rect().adjusted(4, 4, -5, -5));
+    }
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+// The window's own control kinds: pictures, text labels, the clock panel, the name box and the
+// push buttons with a glyph. Each draws itself so the pages look the same on every platform.
+
+#include <QColor>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include <functional>
+
+// A picture drawn unscaled from the top-left corner. A click is a left press and release inside
+// it; the second press of a double-click is no click.
+class TImage : public QWidget {
+public:
+    explicit TImage(QWidget* parent);
+
+    const QImage& picture() const { return m_picture; }
+    void setPicture(const QImage& picture);
+    // Makes the picture a width × height bitmap: kept where it was, white where it grows.
+    void resizePicture(int width, int height);
+    // Draws `source` at 0, 0; pixels set in `mask` (1 = transparent) keep the picture below.
+    void drawMasked(const QImage& source, const QImage& mask);
+
+    std::function<void()> onClick;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    QImage m_picture;
+    bool m_pressed = false;
+};
+
+// A text label. Auto-sized labels take their text's width and the font's height at once and
+// keep the edge of their alignment; transparent ones show what lies below.
+class TLabel : public QWidget {
+public:
+    TLabel(QWidget* parent, const QString& text, const QFont& font, const QColor& colour);
+
+    QString text() const { return m_text; }
+    void setText(const QString& text);
+    void setRightAligned(bool right) { m_right = right; }
+    // An opaque label fills its rectangle with this colour first.
+    void setBackground(const QColor& colour) { m_background = colour; }
+    void fitToText();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+    QColor m_colour;
+    QColor m_background;
+    bool m_right = false;
+};
+
+// A filled panel with a one-pixel raised edge.
+class TPanel : public QWidget {
+public:
+    TPanel(QWidget* parent, const QColor& fill);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_fill;
+};
+
+// A one-line text box that selects its whole text when it gets the focus other than by a click.
+class TEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+};
+
+// A push button with a glyph left of its caption, centred together 4 px apart. The glyph
+// bitmap holds the normal and the greyed glyph side by side; its bottom-left colour is
+// transparent. "&" marks the accelerator letter, drawn underlined.
+class TBitBtn : public QPushButton {
+public:
+    TBitBtn(QWidget* parent, const QString& caption, const QImage& glyphs, const QFont& font,
+        const QColor& colour);
+
+    // The letter after "&", upper case; a null character when there is none.
+    QChar accelerator() const { return m_accelerator; }
+    // True when Enter would press this button: drawn with the dark default frame.
+    void setEnterTarget(bool on);
+    // The button and every container up to the window are visible and enabled.
+    bool canTakeFocus() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    QString m_caption;
+    QChar m_accelerator;
+    QImage m_glyph;
+    QColor m_colour;
+    bool m_enterTarget = false;
+};
