@@ -1,0 +1,253 @@
+// The ten animations' GIF layout, walked block by block here and decoded by giflib (an
+// independent decoder, used only as a test oracle).
+
+#include "asset_files.h"
+
+#include "art/artwork.h"
+
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+#include <numeric>
+
+namespace {
+
+struct FrameInfo
+{
+    int left = 0, top = 0, width = 0, height = 0;
+    int controls = 0; // graphic control extensions before this frame
+    int disposal = -1, delay = -1, transparent = -1;
+    bool userInput = false, localTable = false, interlaced = false;
+    int codeSize = 0;
+};
+
+struct GifInfo
+{
+    QByteArray version;
+    int width = 0, height = 0;
+    int packed = 0, background = -1, aspect = -1;
+    std::vector<std::uint32_t> palette;
+    int netscapeBlocks = 0, loopCount = -1, otherExtensions = 0;
+    std::vector<FrameInfo> frames;
+    qsizetype bytesAfterTrailer = -1;
+};
+
+// Walks the block structure; fails the test (and returns what it has) on a malformed stream.
+GifInfo walk(const QByteArray& g)
+{
+    GifInfo info;
+    auto byte = [&](qsizetype at) { return at < g.size() ? int(std::uint8_t(g[at])) : -1; };
+    if (g.size() < 13) {
+        ADD_FAILURE() << "too short";
+        return info;
+    }
+    info.version = g.left(6);
+    info.width = int(arttest::le16(g, 6));
+    info.height = int(arttest::le16(g, 8));
+    info.packed = byte(10);
+    info.background = byte(11);
+    info.aspect = byte(12);
+    qsizetype at = 13;
+    if (info.packed & 0x80) {
+        const int entries = 2 << (info.packed & 7);
+        for (int i = 0; i < entries; ++i, at += 3)
+            info.palette.push_back(
+                std::uint32_t(byte(at)) << 16 | byte(at + 1) << 8 | byte(at + 2));
+    }
+    auto skipSubBlocks = [&] {
+        while (at < g.size() && byte(at) != 0)
+            at += 1 + byte(at);
+        ++at;
+    };
+    FrameInfo pending;
+    while (at < g.size()) {
+        const int kind = byte(at++);
+        if (kind == 0x3B) {
+            info.bytesAfterTrailer = g.size() - at;
+            return info;
+        }
+        if (kind == 0x21) {
+            const int label = byte(at++);
+            if (label == 0xF9 && byte(at) == 4) {
+                ++pending.controls;
+                const int flags = byte(at + 1);
+                pending.disposal = flags >> 2 & 7;
+                pending.userInput = flags & 2;
+                pending.transparent = (flags & 1) ? byte(at + 4) : -1;
+                pending.delay = int(arttest::le16(g, at + 2));
+                at += 5;
+                skipSubBlocks();
+            } else if (label == 0xFF && byte(at) == 11 && g.mid(at + 1, 11) == "NETSCAPE2.0") {
+                ++info.netscapeBlocks;
+                at += 12;
+                if (byte(at) == 3 && byte(at + 1) == 1)
+                    info.loopCount = int(arttest::le16(g, at + 2));
+                skipSubBlocks();
+            } else {
+                ++info.otherExtensions;
+                skipSubBlocks();
+            }
+        } else if (kind == 0x2C) {
+            FrameInfo f = pending;
+            pending = {};
+            f.left = int(arttest::le16(g, at));
+            f.top = int(arttest::le16(g, at + 2));
+            f.width = int(arttest::le16(g, at + 4));
+            f.height = int(arttest::le16(g, at + 6));
+            const int flags = byte(at + 8);
+            f.localTable = flags & 0x80;
+            f.interlaced = flags & 0x40;
+            at += 9;
+            if (f.localTable)
+                at += 3 * (2 << (flags & 7));
+            f.codeSize = byte(at++);
+            skipSubBlocks();
+            info.frames.push_back(f);
+        } else {
+            ADD_FAILURE() << "unknown block 0x" << std::hex << kind << " at " << std::dec << at - 1;
+            return info;
+        }
+    }
+    ADD_FAILURE() << "no trailer";
+    return info;
+}
+
+const std::vector<std::vector<int>>& expectedDelays()
+{
+    static const std::vector<std::vector<int>> delays = [] {
+        std::vector<std::vector<int>> d = {
+            std::vector<int>(31, 8),
+            std::vector<int>(44, 8),
+            { 16, 136, 16, 144, 24, 24, 120 },
+            { 16, 8, 8, 8, 24, 24, 8, 8, 72, 136, 24, 88, 48, 48, 48, 8, 104, 24 },
+            { 8, 56, 8, 8, 24, 88, 8, 56, 8, 8, 8, 16, 32, 8, 8, 8, 8, 8, 8, 112, 8 },
+            std::vector<int>(10, 8),
+            { 40, 16, 16, 24, 48, 16, 56, 136 },
+            std::vector<int>(49, 8),
+            std::vector<int>(32, 8),
+            { 40, 152, 80, 160, 8, 224, 152 },
+        };
+        for (int x : { 56, 8, 24, 8, 24, 40, 32, 40, 48 })
+            d[5].push_back(x);
+        d[8].push_back(96);
+        return d;
+    }();
+    return delays;
+}
+
+class Animation : public testing::TestWithParam<int>
+{
+protected:
+    QByteArray gifBytes() const { return art::animationData(GetParam()).mid(4); }
+};
+
+TEST_P(Animation, HasTheGameLayout)
+{
+    const GifInfo gif = walk(gifBytes());
+    EXPECT_EQ(gif.version, "GIF89a");
+    EXPECT_EQ(gif.width, 518);
+    EXPECT_EQ(gif.height, 389);
+    EXPECT_EQ(gif.packed, 0xF7) << "global table of 256, resolution 8, unsorted";
+    EXPECT_EQ(gif.background, 215);
+    EXPECT_EQ(gif.aspect, 0);
+    ASSERT_EQ(gif.palette.size(), 256u);
+    EXPECT_EQ(gif.palette[215], 0xFFFFFFu);
+    EXPECT_EQ(gif.palette[216], 0xFFFFFFu);
+    EXPECT_EQ(gif.netscapeBlocks, 1);
+    EXPECT_EQ(gif.loopCount, 0);
+    EXPECT_EQ(gif.otherExtensions, 0);
+    EXPECT_EQ(gif.bytesAfterTrailer, 0);
+
+    const std::vector<int>& delays = expectedDelays()[std::size_t(GetParam() - 1)];
+    ASSERT_EQ(gif.frames.size(), delays.size());
+    for (std::size_t i = 0; i < delays.size(); ++i) {
+        SCOPED_TRACE(i);
+        const FrameInfo& f = gif.frames[i];
+        EXPECT_EQ(f.controls, 1);
+        EXPECT_EQ(f.delay, delays[i]);
+        EXPECT_EQ(f.disposal, 1);
+        EXPECT_EQ(f.transparent, 215);
+        EXPECT_FALSE(f.userInput);
+        EXPECT_FALSE(f.localTable);
+        EXPECT_FALSE(f.interlaced);
+        EXPECT_EQ(f.codeSize, 8);
+        EXPECT_GT(f.width, 0);
+        EXPECT_GT(f.height, 0);
+        EXPECT_LE(f.left + f.width, 518);
+        EXPECT_LE(f.top + f.height, 389);
+    }
+    EXPECT_EQ(gif.frames[0].left, 0);
+    EXPECT_EQ(gif.frames[0].top, 0);
+    EXPECT_EQ(gif.frames[0].width, 518);
+    EXPECT_EQ(gif.frames[0].height, 389);
+}
+
+struct MemoryStream
+{
+    const QByteArray* bytes;
+    qsizetype at = 0;
+};
+
+int readMemory(GifFileType* file, GifByteType* out, int count)
+{
+    auto* stream = static_cast<MemoryStream*>(file->UserData);
+    const int n = int(std::min<qsizetype>(count, stream->bytes->size() - stream->at));
+    std::memcpy(out, stream->bytes->constData() + stream->at, std::size_t(n));
+    stream->at += n;
+    return n;
+}
+
+TEST_P(Animation, LaterFramesCoverOnlyWhatChanges)
+{
+    const QByteArray bytes = gifBytes();
+    MemoryStream stream { &bytes };
+    int error = 0;
+    GifFileType* file = DGifOpen(&stream, readMemory, &error);
+    ASSERT_NE(file, nullptr) << GifErrorString(error);
+    ASSERT_EQ(DGifSlurp(file), GIF_OK) << GifErrorString(file->Error);
+    ASSERT_GT(file->ImageCount, 1);
+
+    // The first frame is opaque: white is written as 216, never as the see-through 215.
+    const SavedImage& first = file->SavedImages[0];
+    const auto firstPixels = first.ImageDesc.Width * first.ImageDesc.Height;
+    EXPECT_EQ(std::count(first.RasterBits, first.RasterBits + firstPixels, 215), 0);
+
+    for (int i = 1; i < file->ImageCount; ++i) {
+        SCOPED_TRACE(i);
+        const SavedImage& frame = file->SavedImages[i];
+        const int w = frame.ImageDesc.Width, h = frame.ImageDesc.Height;
+        auto at = [&](int x, int y) { return frame.RasterBits[y * w + x]; };
+        if (w == 1 && h == 1)
+            continue; // a frame that changes nothing
+        // The rectangle is the bounding box of the changes: each edge holds a changed pixel.
+        bool top = false, bottom = false, left = false, right = false;
+        for (int x = 0; x < w; ++x) {
+            top = top || at(x, 0) != 215;
+            bottom = bottom || at(x, h - 1) != 215;
+        }
+        for (int y = 0; y < h; ++y) {
+            left = left || at(0, y) != 215;
+            right = right || at(w - 1, y) != 215;
+        }
+        EXPECT_TRUE(top && bottom && left && right);
+    }
+    DGifCloseFile(file, &error);
+}
+
+TEST_P(Animation, StaysSmall)
+{
+    EXPECT_LT(gifBytes().size(), 300 * 1024);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTen, Animation, testing::Range(1, 11));
+
+TEST(AnimationTimings, LoopsLastAsLongAsTheCelebrationAllows)
+{
+    // Animations 4 and 10 do not finish a loop within the 7-second celebration; the rest do.
+    for (int n = 1; n <= 10; ++n) {
+        const auto& d = expectedDelays()[std::size_t(n - 1)];
+        const int loopMs = 10 * std::accumulate(d.begin(), d.end(), 0);
+        EXPECT_EQ(loopMs > 7000, n == 4 || n == 10) << n;
+    }
+}
+
+} // namespace

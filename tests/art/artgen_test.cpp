@@ -1,0 +1,36 @@
+// artgen reproduces every committed asset byte for byte.
+
+#include "asset_files.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Artgen, ReproducesTheCommittedFiles)
+{
+    QTemporaryDir out;
+    ASSERT_TRUE(out.isValid());
+    QProcess artgen;
+    artgen.start(QStringLiteral(ARTGEN_PATH), { out.path() });
+    ASSERT_TRUE(artgen.waitForFinished(120000));
+    ASSERT_EQ(artgen.exitCode(), 0) << artgen.readAllStandardError().toStdString();
+
+    const QStringList written = QDir(out.path()).entryList(QDir::Files, QDir::Name);
+    const QStringList expected = { "anim01.gif", "anim02.gif", "anim03.gif", "anim04.gif",
+        "anim05.gif", "anim06.gif", "anim07.gif", "anim08.gif", "anim09.gif", "anim10.gif",
+        "cards.il", "game.jpg", "glyph_exit.bmp", "glyph_play.bmp", "glyph_results.bmp",
+        "glyph_start.bmp", "icon.ico", "start.jpg" };
+    EXPECT_EQ(written, expected);
+    for (const QString& name : written) {
+        QFile file(QDir(out.path()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray committed = arttest::assetFile(name);
+        EXPECT_FALSE(committed.isEmpty()) << name.toStdString();
+        EXPECT_TRUE(file.readAll() == committed) << name.toStdString() << " differs";
+    }
+}
+
+} // namespace

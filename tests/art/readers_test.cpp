@@ -1,0 +1,266 @@
+// The format readers on small hand-built inputs: what they accept, and the errors they raise.
+
+#include "art/art_error.h"
+#include "art/bitmap_reader.h"
+#include "art/icon_reader.h"
+#include "art/image_list_reader.h"
+#include "art/jpeg_decoder.h"
+#include "art/stored_forms.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+void put16(QByteArray& b, int v)
+{
+    b.append(char(v & 0xFF));
+    b.append(char(v >> 8 & 0xFF));
+}
+
+void put32(QByteArray& b, std::int64_t v)
+{
+    put16(b, int(v & 0xFFFF));
+    put16(b, int(v >> 16 & 0xFFFF));
+}
+
+QByteArray infoHeader(int w, int h, int bits, int colours = 0)
+{
+    QByteArray b;
+    put32(b, 40);
+    put32(b, w);
+    put32(b, h);
+    put16(b, 1);
+    put16(b, bits);
+    put32(b, 0);
+    put32(b, 0);
+    put32(b, 0);
+    put32(b, 0);
+    put32(b, colours);
+    put32(b, 0);
+    return b;
+}
+
+// A bitmap file; `sizeField` 0 writes the true length.
+QByteArray bitmapFile(
+    int w, int h, int bits, const QByteArray& palette, const QByteArray& pixels, int sizeField = 0)
+{
+    QByteArray body = infoHeader(w, h, bits) + palette;
+    QByteArray b("BM");
+    put32(b, sizeField ? sizeField : 14 + body.size() + pixels.size());
+    put32(b, 0);
+    put32(b, 14 + body.size());
+    return b + body + pixels;
+}
+
+QImage readFile(const QByteArray& file)
+{
+    art::ByteReader in(
+        reinterpret_cast<const std::uint8_t*>(file.constData()), std::size_t(file.size()), "test");
+    return art::readBitmapFile(in);
+}
+
+QByteArray palette16()
+{
+    QByteArray p;
+    for (int i = 0; i < 16; ++i) { // blue, green, red, 0: entry i is (i*16, i, 255-i*16)
+        p.append(char(255 - i * 16));
+        p.append(char(i));
+        p.append(char(i * 16));
+        p.append(char(0));
+    }
+    return p;
+}
+
+TEST(BitmapReader, FourBitRowsAreBottomUpAndHighNibbleFirst)
+{
+    // 3 x 2: stored bottom row first, each row padded to 4 bytes.
+    const QByteArray pixels = QByteArray::fromHex("12300000"
+                                                  "45600000");
+    const QImage image = readFile(bitmapFile(3, 2, 4, palette16(), pixels));
+    ASSERT_EQ(image.size(), QSize(3, 2));
+    EXPECT_EQ(image.format(), QImage::Format_RGB32);
+    auto entry = [](int i) { return qRgb(i * 16, i, 255 - i * 16); };
+    EXPECT_EQ(image.pixel(0, 1), entry(1));
+    EXPECT_EQ(image.pixel(2, 1), entry(3));
+    EXPECT_EQ(image.pixel(0, 0), entry(4));
+    EXPECT_EQ(image.pixel(1, 0), entry(5));
+    EXPECT_EQ(image.pixel(2, 0), entry(6));
+}
+
+TEST(BitmapReader, ThirtyTwoBitIgnoresTheFourthByteAndTopDownHeightsWork)
+{
+    QByteArray pixels = QByteArray::fromHex("0a141e00"
+                                            "28323c77"); // two rows of one pixel
+    QByteArray body = infoHeader(1, -2, 32);
+    QByteArray file("BM");
+    put32(file, 0);
+    put32(file, 0);
+    put32(file, 54);
+    const QImage image = readFile(file + body + pixels);
+    ASSERT_EQ(image.size(), QSize(1, 2));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(30, 20, 10)); // top-down: first stored row is the top
+    EXPECT_EQ(image.pixel(0, 1), qRgb(60, 50, 40));
+}
+
+TEST(BitmapReader, OneBitKeepsTheStoredBitAsPixelIndex)
+{
+    const QByteArray palette = QByteArray::fromHex("00000000ffffff00");
+    const QByteArray pixels = QByteArray::fromHex("a0000000"
+                                                  "40000000"); // rows of 3 bits
+    const QImage image = readFile(bitmapFile(3, 2, 1, palette, pixels, 62));
+    ASSERT_EQ(image.format(), QImage::Format_Mono);
+    EXPECT_EQ(image.pixelIndex(0, 1), 1);
+    EXPECT_EQ(image.pixelIndex(1, 1), 0);
+    EXPECT_EQ(image.pixelIndex(2, 1), 1);
+    EXPECT_EQ(image.pixelIndex(1, 0), 1);
+    EXPECT_EQ(image.pixelIndex(0, 0), 0);
+}
+
+struct BadBitmap
+{
+    const char* name;
+    QByteArray file;
+};
+
+class BitmapReaderRejects : public testing::TestWithParam<BadBitmap>
+{ };
+
+TEST_P(BitmapReaderRejects, WithAnError)
+{
+    EXPECT_THROW(readFile(GetParam().file), art::ArtError);
+}
+
+INSTANTIATE_TEST_SUITE_P(Damaged, BitmapReaderRejects,
+    testing::Values(BadBitmap { "NotBM", "XY" + bitmapFile(1, 1, 32, {}, "1234").mid(2) },
+        BadBitmap { "TruncatedPixels", bitmapFile(3, 2, 4, palette16(), "1234") },
+        BadBitmap { "TruncatedHeader", bitmapFile(3, 2, 4, palette16(), {}).left(30) },
+        BadBitmap { "EightBit", bitmapFile(1, 1, 8, palette16(), "1234") },
+        BadBitmap { "ZeroWidth", bitmapFile(0, 1, 32, {}, "1234") },
+        BadBitmap { "HugeHeight", bitmapFile(1, 1 << 30, 32, {}, "1234") },
+        BadBitmap { "IndexOutsidePalette",
+            [] {
+                QByteArray b = infoHeader(1, 1, 4, 2) + QByteArray::fromHex("0000000000000000");
+                QByteArray f("BM");
+                put32(f, 0);
+                put32(f, 0);
+                put32(f, 14 + b.size());
+                return f + b + QByteArray::fromHex("f0000000");
+            }() }),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StoredForms, PictureDataRoundTripsAndChecksClassAndCount)
+{
+    const QByteArray jpeg("\xFF\xD8 pretend", 10);
+    const QByteArray stored = art::makePictureData("TJPEGImage", jpeg);
+    EXPECT_EQ(stored.size(), 1 + 10 + 4 + jpeg.size());
+    EXPECT_EQ(art::jpegFromPictureData(stored, "x"), jpeg);
+    EXPECT_THROW(
+        art::jpegFromPictureData(art::makePictureData("TBitmap", jpeg), "x"), art::ArtError);
+    EXPECT_THROW(art::jpegFromPictureData(stored.chopped(1), "x"), art::ArtError);
+    EXPECT_THROW(art::jpegFromPictureData(stored + "!", "x"), art::ArtError);
+    EXPECT_THROW(art::jpegFromPictureData(stored.left(5), "x"), art::ArtError);
+}
+
+TEST(StoredForms, CountedDataRoundTripsAndChecksItsCount)
+{
+    const QByteArray stored = art::makeCountedData("GIF89a");
+    EXPECT_EQ(stored.left(4), QByteArray::fromHex("06000000"));
+    EXPECT_EQ(art::fileFromCountedData(stored, "x"), "GIF89a");
+    EXPECT_THROW(art::fileFromCountedData(stored.chopped(1), "x"), art::ArtError);
+    EXPECT_THROW(art::fileFromCountedData("\x01\x00", "x"), art::ArtError);
+}
+
+// A 2-image list of 2 x 1 pictures, two per strip row.
+QByteArray tinyImageList(int magic = 0x4C49, int flags = 0x10FF)
+{
+    QByteArray b;
+    put16(b, magic);
+    put16(b, 0x0101);
+    put16(b, 2);
+    put16(b, 2);
+    put16(b, 4);
+    put16(b, 2);
+    put16(b, 1);
+    put32(b, 0xFFFFFFFF);
+    put16(b, flags);
+    for (int i = 0; i < 4; ++i)
+        put16(b, 0xFFFF);
+    QByteArray colours;
+    for (int x = 0; x < 4; ++x)
+        colours += QByteArray::fromHex("0102") + char(10 * x) + char(0);
+    b += bitmapFile(4, 1, 32, {}, colours, 54);
+    b += bitmapFile(
+        4, 1, 1, QByteArray::fromHex("00000000ffffff00"), QByteArray::fromHex("40000000"), 62);
+    return b + QByteArray(22, '\0');
+}
+
+TEST(ImageListReader, CutsStripsIntoPicturesAndMasks)
+{
+    const art::CardPictures list = art::readImageList(tinyImageList());
+    ASSERT_EQ(list.images.size(), 2u);
+    ASSERT_EQ(list.masks.size(), 2u);
+    EXPECT_EQ(list.images[1].size(), QSize(2, 1));
+    EXPECT_EQ(list.images[1].pixel(1, 0), qRgb(30, 2, 1));
+    EXPECT_EQ(list.masks[0].format(), QImage::Format_Mono);
+    EXPECT_EQ(list.masks[0].pixelIndex(1, 0), 1);
+    EXPECT_EQ(list.masks[0].pixelIndex(0, 0), 0);
+    EXPECT_EQ(list.masks[1].pixelIndex(0, 0), 0);
+}
+
+TEST(ImageListReader, RejectsDamagedStreams)
+{
+    EXPECT_THROW(art::readImageList(tinyImageList(0x1234)), art::ArtError);
+    EXPECT_THROW(art::readImageList(tinyImageList(0x4C49, 0x10FE)), art::ArtError);
+    EXPECT_THROW(art::readImageList(tinyImageList().left(60)), art::ArtError);
+    EXPECT_THROW(art::readImageList({}), art::ArtError);
+}
+
+QByteArray tinyIcon()
+{
+    QByteArray dib = infoHeader(2, 4, 4) + palette16();
+    dib += QByteArray::fromHex("12000000"
+                               "34000000"); // colour rows, bottom-up
+    dib += QByteArray::fromHex("40000000"
+                               "00000000"); // mask rows, bottom-up
+    QByteArray b;
+    put16(b, 0);
+    put16(b, 1);
+    put16(b, 1);
+    b += QByteArray::fromHex("0202100001000400");
+    put32(b, dib.size());
+    put32(b, 22);
+    return b + dib;
+}
+
+TEST(IconReader, AppliesTheMask)
+{
+    const QImage icon = art::readIcon(tinyIcon());
+    ASSERT_EQ(icon.size(), QSize(2, 2));
+    EXPECT_EQ(qAlpha(icon.pixel(1, 1)), 0); // bottom row, second pixel masked
+    EXPECT_EQ(icon.pixel(0, 1), qRgb(16, 1, 239));
+    EXPECT_EQ(icon.pixel(1, 0), qRgb(64, 4, 191));
+}
+
+TEST(IconReader, RejectsDamagedFiles)
+{
+    QByteArray wrongType = tinyIcon();
+    wrongType[2] = 2; // a cursor file
+    EXPECT_THROW(art::readIcon(wrongType), art::ArtError);
+    EXPECT_THROW(art::readIcon(tinyIcon().chopped(3)), art::ArtError);
+    QByteArray badOffset = tinyIcon();
+    badOffset[18] = char(0x7F);
+    EXPECT_THROW(art::readIcon(badOffset), art::ArtError);
+}
+
+TEST(JpegDecoder, RejectsGarbageAndTruncatedPictures)
+{
+    EXPECT_THROW(art::decodeJpeg("not a jpeg at all"), art::ArtError);
+    QFile file(QString::fromLocal8Bit(std::getenv("MNEMIRA_SOURCE_DIR")) + "/src/art/start.jpg");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray jpeg = file.readAll();
+    EXPECT_EQ(art::decodeJpeg(jpeg).size(), QSize(799, 600));
+    EXPECT_THROW(art::decodeJpeg(jpeg.left(jpeg.size() / 2)), art::ArtError);
+}
+
+} // namespace
