@@ -1,0 +1,287 @@
+#include "hints/application.h"
+
+#include "hints/error_box.h"
+#include "hints/hint_manager.h"
+#include "hints/hint_window.h"
+#include "hints/system_look.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QStyleHints>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+namespace hints {
+
+namespace {
+Application* g_instance = nullptr;
+
+bool isInputEvent(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+Application& Application::instance()
+{
+    if (!g_instance) {
+        g_instance = new Application;
+        // Widgets must go before the QApplication does.
+        qAddPostRoutine(&Application::shutdown);
+    }
+    return *g_instance;
+}
+
+bool Application::exists()
+{
+    return g_instance != nullptr;
+}
+
+void Application::shutdown()
+{
+    delete g_instance;
+    g_instance = nullptr;
+}
+
+Application::Application()
+    : m_hintColor(SystemColorValue(SystemColor::InfoBk))
+    , m_hintWindowClass([] { return std::make_unique<THintWindow>(); })
+{
+    m_hintManager = std::make_unique<HintManager>(*this);
+    m_hintWindow = m_hintWindowClass();
+    m_hintWindow->setColor(m_hintColor);
+    m_showHint = true;
+
+    auto* app = qApp;
+    app->installEventFilter(this);
+    connect(app, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s == Qt::ApplicationActive) {
+            if (events.OnActivate)
+                events.OnActivate(this);
+        } else if (events.OnDeactivate) {
+            events.OnDeactivate(this);
+        }
+    });
+    connect(app, &QApplication::focusChanged, this, [this](QWidget*, QWidget*) {
+        if (screenEvents.OnActiveControlChange)
+            screenEvents.OnActiveControlChange(this);
+    });
+    connect(app, &QGuiApplication::focusWindowChanged, this, [this](QWindow*) {
+        if (screenEvents.OnActiveFormChange)
+            screenEvents.OnActiveFormChange(this);
+    });
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &Application::idle);
+}
+
+Application::~Application()
+{
+    // Nothing may fire while the object goes away.
+    events = {};
+    screenEvents = {};
+    if (qApp)
+        qApp->removeEventFilter(this);
+    m_hintManager.reset();
+    m_hintWindow.reset();
+}
+
+void Application::setHintColor(const QColor& color)
+{
+    if (color == m_hintColor)
+        return;
+    m_hintColor = color;
+    if (m_hintWindow)
+        m_hintWindow->setColor(color);
+}
+
+void Application::setHintPause(int ms)
+{
+    m_hintPause = ms;
+}
+
+void Application::setHintShortPause(int ms)
+{
+    m_hintShortPause = ms;
+}
+
+void Application::setHintHidePause(int ms)
+{
+    m_hintHidePause = ms;
+}
+
+void Application::setShowHint(bool on)
+{
+    if (on == m_showHint)
+        return;
+    m_showHint = on;
+    if (on) {
+        m_hintWindow = m_hintWindowClass();
+        m_hintWindow->setColor(m_hintColor);
+    } else {
+        m_hintManager->cancelHint();
+        m_hintWindow.reset();
+    }
+}
+
+void Application::setHintWindowClass(HintWindowClass make)
+{
+    if (make)
+        m_hintWindowClass = std::move(make);
+}
+
+void Application::setControlHint(QWidget* control, const QString& text)
+{
+    m_hintManager->setControlHint(control, text);
+}
+
+void Application::cancelHint()
+{
+    m_hintManager->cancelHint();
+}
+
+void Application::setHint(const QString& text)
+{
+    if (text == m_hint)
+        return;
+    m_hint = text;
+    if (events.OnHint)
+        events.OnHint(this);
+}
+
+void Application::setBiDiMode(TBiDiMode mode)
+{
+    if (mode == m_biDiMode)
+        return;
+    m_biDiMode = mode;
+    QGuiApplication::setLayoutDirection(mode == bdLeftToRight ? Qt::LeftToRight : Qt::RightToLeft);
+}
+
+int Application::mouseDragThreshold() const
+{
+    return QGuiApplication::styleHints()->startDragDistance();
+}
+
+void Application::setMouseDragThreshold(int pixels)
+{
+    if (pixels != mouseDragThreshold())
+        QGuiApplication::styleHints()->setStartDragDistance(pixels);
+}
+
+void Application::setMainWindow(QWidget* window)
+{
+    if (m_mainWindow)
+        return;
+    m_mainWindow = window;
+    if (window)
+        m_minimized = window->isMinimized();
+}
+
+void Application::handleException(QObject* sender, const std::exception& error)
+{
+    if (events.OnException)
+        events.OnException(sender, error);
+    else
+        showException(error);
+}
+
+void Application::showException(const std::exception& error)
+{
+    const QString message = QString::fromUtf8(error.what());
+    if (m_errorBox)
+        m_errorBox(ErrorBoxText(message));
+    else
+        ShowStandardErrorBox(message, m_mainWindow);
+}
+
+void Application::setErrorBoxHandler(std::function<void(const QString&)> handler)
+{
+    m_errorBox = std::move(handler);
+}
+
+void Application::runHandler(QObject* sender, const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        handleException(sender, error);
+    }
+}
+
+bool Application::helpCommand(quint16 command, qintptr data)
+{
+    bool callHelp = true;
+    return events.OnHelp ? events.OnHelp(command, data, callHelp) : false;
+}
+
+bool Application::executeAction(QAction* action)
+{
+    bool handled = false;
+    if (events.OnActionExecute)
+        events.OnActionExecute(action, handled);
+    return handled;
+}
+
+bool Application::updateAction(QAction* action)
+{
+    bool handled = false;
+    if (events.OnActionUpdate)
+        events.OnActionUpdate(action, handled);
+    return handled;
+}
+
+void Application::idle()
+{
+    if (!events.OnIdle || m_idleAgainPending)
+        return;
+    bool done = true;
+    events.OnIdle(this, done);
+    if (!done) {
+        // Not done: come back as soon as the queue is empty again instead of sleeping.
+        m_idleAgainPending = true;
+        QTimer::singleShot(0, this, [this] { m_idleAgainPending = false; });
+    }
+}
+
+bool Application::eventFilter(QObject* watched, QEvent* event)
+{
+    // Input arrives at the window first; seen there, each event is seen once.
+    if (watched->isWindowType() && isInputEvent(event->type())) {
+        if (events.OnMessage) {
+            bool handled = false;
+            events.OnMessage(watched, event, handled);
+            if (handled)
+                return true;
+        }
+        if (event->type() == QEvent::KeyPress && events.OnShortCut) {
+            bool handled = false;
+            events.OnShortCut(static_cast<QKeyEvent*>(event), handled);
+            if (handled)
+                return true;
+        }
+    }
+    if (event->type() == QEvent::WindowStateChange && watched == m_mainWindow) {
+        const bool minimized = m_mainWindow->isMinimized();
+        if (minimized != m_minimized) {
+            m_minimized = minimized;
+            const TNotifyEvent& handler = minimized ? events.OnMinimize : events.OnRestore;
+            if (handler)
+                handler(this);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace hints
