@@ -80,6 +80,7 @@ TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
 
     m_timer1 = new QTimer(this);
     m_timer1->setInterval(7000);
+    m_timer1->setTimerType(Qt::PreciseTimer);
     connect(m_timer1, &QTimer::timeout, this, [this] { handle([this] { m_game.Timer1Timer(); }); });
     m_timer2 = new QTimer(this);
     m_timer2->setInterval(15);

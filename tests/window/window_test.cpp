@@ -1,0 +1,194 @@
+// The window's design and the view operations as the player sees them.
+#include "form_fixture.h"
+
+#include <QFile>
+#include <QHeaderView>
+#include <QStackedWidget>
+#include <QTableWidget>
+
+class Window : public FormFixture { };
+
+TEST_F(Window, DesignedGeometry)
+{
+    EXPECT_EQ(form->windowTitle(), "Мнемира");
+    EXPECT_EQ(form->size(), QSize(800, 600));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    EXPECT_EQ(page(), 0);
+    // The card grid: the bottom row lies one pixel further left.
+    for (int p = 1; p <= 20; ++p) {
+        const int row = (p - 1) / 5, col = (p - 1) % 5;
+        EXPECT_EQ(w(card(p))->geometry(), QRect((row == 3 ? 160 : 161) + 102 * col, 125 + 90 * row, 90, 80))
+            << "card " << p;
+    }
+    EXPECT_EQ(w(Control::Image22)->geometry(), QRect(39, 88, 90, 10));
+    EXPECT_FALSE(w(Control::Image22)->isVisibleTo(form.get()));
+    EXPECT_EQ(w(Control::ListView1)->geometry(), QRect(157, 160, 508, 320));
+    EXPECT_EQ(w(Control::BitBtn2)->geometry(), QRect(266, 514, 75, 25));
+    EXPECT_EQ(w(Control::Panel1)->geometry(), QRect(24, 26, 105, 25));
+    EXPECT_EQ(w(Control::Label10)->pos(), QPoint(21, 3));
+    // The panel and the animations lie above the cards.
+    QWidget* gamePage = form->notebook()->widget(1);
+    const QObjectList& kids = gamePage->children();
+    EXPECT_GT(kids.indexOf(w(Control::Panel1)), kids.indexOf(w(Control::GIFAnimator1)));
+    EXPECT_GT(kids.indexOf(w(Control::GIFAnimator1)), kids.indexOf(w(card(20))));
+}
+
+TEST_F(Window, BackgroundsAreDrawnUnscaledAndTheLastColumnIsTheFaceColour)
+{
+    const QImage shot = form->grab().toImage();
+    const QColor face = shot.pixelColor(799, 300);
+    EXPECT_EQ(face, form->palette().color(QPalette::Window));
+    EXPECT_NE(shot.pixelColor(798, 300), face);
+}
+
+TEST_F(Window, AutoSizedLabelsKeepTheirAlignedEdge)
+{
+    const int right = w(Control::Label3)->geometry().right();
+    form->SetLabelText(Control::Label3, "10");
+    EXPECT_EQ(w(Control::Label3)->geometry().right(), right);
+    EXPECT_EQ(right + 1, 768);
+    const int left = w(Control::Label4)->x();
+    const int narrow = w(Control::Label4)->width();
+    form->SetLabelText(Control::Label4, "1000");
+    EXPECT_EQ(w(Control::Label4)->x(), left);
+    EXPECT_GT(w(Control::Label4)->width(), narrow);
+}
+
+TEST_F(Window, TimersKeepTheirIntervalWhenSwitchedOnAgain)
+{
+    QTimer* t1 = form->timer(Control::Timer1);
+    EXPECT_EQ(t1->interval(), 7000);
+    EXPECT_EQ(form->timer(Control::Timer2)->interval(), 15);
+    EXPECT_FALSE(t1->isActive());
+    form->SetTimerEnabled(Control::Timer1, true);
+    QTest::qWait(120);
+    const int remaining = t1->remainingTime();
+    form->SetTimerEnabled(Control::Timer1, true);
+    EXPECT_LE(t1->remainingTime(), remaining);
+    EXPECT_LT(t1->remainingTime(), 6900);
+    form->SetTimerEnabled(Control::Timer1, false);
+    EXPECT_FALSE(t1->isActive());
+}
+
+TEST_F(Window, ErrorTextGetsAFullStopByTheByteRule)
+{
+    EXPECT_EQ(TForm1::ErrorText("Disk full"), "Disk full.");
+    EXPECT_EQ(TForm1::ErrorText("I/O error 1005"), "I/O error 1005.");
+    EXPECT_EQ(TForm1::ErrorText("Истекло время!"), "Истекло время!");
+    EXPECT_EQ(TForm1::ErrorText("done."), "done.");
+    EXPECT_EQ(TForm1::ErrorText("(x)"), "(x)");
+    EXPECT_EQ(TForm1::ErrorText("a-"), "a-");
+    EXPECT_EQ(TForm1::ErrorText("path/"), "path/."); // "/" sorts after "."
+    EXPECT_EQ(TForm1::ErrorText("Ошибка"), "Ошибка.");
+    EXPECT_EQ(TForm1::ErrorText(""), "");
+}
+
+TEST_F(Window, AFailingHandlerIsReportedAndTheProgramGoesOn)
+{
+    // hits.dat replaced by a folder: the results button fails, the page stays.
+    form->gameLogic().hitsFile().Close();
+    QFile::remove("hits.dat");
+    QDir().mkdir("hits.dat");
+    click(Control::BitBtn4);
+    EXPECT_EQ(errors, QStringList({ "File access denied." }));
+    EXPECT_EQ(page(), 0);
+    w(Control::Edit4)->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Return);
+    EXPECT_EQ(page(), 1);
+}
+
+TEST_F(Window, ShutterGrowsInSixStepsOverTheCard)
+{
+    startGame();
+    QStringList heights;
+    QList<QImage> strips;
+    atPause = [&] {
+        if (w(Control::Image22)->isVisible()) {
+            heights << QString::number(w(Control::Image22)->height());
+            strips << w(Control::Image22)->grab().toImage();
+        }
+    };
+    int b = 2;
+    while (state().CardValue[b] == state().CardValue[1])
+        ++b;
+    click(card(1));
+    click(card(b));
+    // Each pause sees the strip as the previous step left it: 10 … 60, then 70 at the end.
+    EXPECT_EQ(heights, QStringList({ "10", "20", "30", "40", "50", "60", "10", "20", "30", "40", "50", "60" }));
+    EXPECT_EQ(pauses.first(), "600");
+    EXPECT_EQ(pauses.count("60"), 12);
+    EXPECT_FALSE(w(Control::Image22)->isVisible());
+    EXPECT_EQ(w(Control::Image22)->height(), 70);
+    // The strip shows the top rows of the card back.
+    const QImage back = static_cast<TImage*>(w(Control::Image22))->picture();
+    ASSERT_EQ(strips.size(), 12);
+    EXPECT_EQ(strips[3].size(), QSize(90, 40));
+    for (int y : { 0, 20, 39 })
+        EXPECT_EQ(strips[3].pixel(45, y), back.pixel(45, y));
+    // Both cards show the back again, enabled.
+    for (int p : { 1, b }) {
+        EXPECT_EQ(static_cast<TImage*>(w(card(p)))->picture(), back);
+        EXPECT_TRUE(w(card(p))->isEnabled());
+    }
+}
+
+TEST_F(Window, FaceOverTheBackKeepsTheBacksBottomLeftPixel)
+{
+    auto* image = static_cast<TImage*>(w(card(5)));
+    const QImage back = image->picture();
+    form->SetCardPicture(card(5), 3);
+    const QImage face = image->picture();
+    EXPECT_EQ(face.pixel(0, 79), back.pixel(0, 79));
+    EXPECT_NE(face, back);
+    // Invalid indexes leave the card alone.
+    form->SetCardPicture(card(5), 11);
+    form->SetCardPicture(card(5), -1);
+    EXPECT_EQ(image->picture(), face);
+}
+
+TEST_F(Window, ShowPageMovesTheFocusOnlyWhenItWasInsideAndNotForTheSamePage)
+{
+    form->ShowPage(0);
+    EXPECT_EQ(QApplication::focusWidget(), w(Control::Edit4));
+    form->ShowPage(2);
+    EXPECT_EQ(QApplication::focusWidget(), w(Control::ListView1));
+    w(Control::BitBtn3)->setFocus();
+    form->ShowPage(2);
+    EXPECT_EQ(QApplication::focusWidget(), w(Control::BitBtn3));
+    form->ShowPage(7);
+    EXPECT_EQ(page(), 2);
+}
+
+TEST_F(Window, ResultsListSortsThroughTheCompareHandler)
+{
+    form->AddResultRow("1:28:92", "a", "d1");
+    form->AddResultRow("5:59:99", "b", "d2");
+    form->AddResultRow("0:07:00", "c", "d3");
+    auto* list = static_cast<QTableWidget*>(w(Control::ListView1));
+    auto names = [list] {
+        QString out;
+        for (int r = 0; r < list->rowCount(); ++r)
+            out += list->item(r, 1)->text();
+        return out;
+    };
+    form->gameLogic().BitBtn4Click(); // refills from the empty file
+    EXPECT_EQ(list->rowCount(), 0);
+    form->AddResultRow("1:28:92", "a", "d1");
+    form->AddResultRow("5:59:99", "b", "d2");
+    form->AddResultRow("0:07:00", "c", "d3");
+    QTest::mouseClick(static_cast<QTableWidget*>(list)->horizontalHeader()->viewport(), Qt::LeftButton, {},
+        QPoint(200, 5)); // "Имя"
+    EXPECT_EQ(names(), "bac");
+    EXPECT_EQ(list->item(0, 2)->text(), "d2");
+    QTest::mouseClick(list->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(200, 5));
+    EXPECT_EQ(names(), "cab");
+}
+
+TEST_F(Window, ClosingTwiceQuitsEvenWhenTheResultsFileNeverOpened)
+{
+    form->gameLogic().hitsFile().Close();
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(errors, QStringList({ "I/O error 103." }));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->close());
+}
