@@ -57,9 +57,11 @@ void THintWindow::ShowHintAt(const QRect& rect, const QString& text)
         bounds.moveTop(screen.height() - bounds.height());
     bounds.moveLeft(qMax(0, bounds.left()));
     bounds.moveTop(qMax(0, bounds.top()));
+    const bool wasVisible = isVisible();
     setGeometry(bounds);
     show();
-    raise();
+    if (wasVisible)
+        raise();
     update();
 }
 

@@ -124,9 +124,11 @@ void TShapedHintWindow::ShowHintAt(const QRect& rect, const QString& text)
         takeSnapshot(placed);
     }
 
+    const bool wasVisible = isVisible();
     setGeometry(placed);
     show();
-    raise();
+    if (wasVisible)
+        raise();
     update();
 }
 
