@@ -138,6 +138,11 @@ public:
 
     // Used by the reader and the frames.
     void AddFrame(std::unique_ptr<TGIFFrame> frame);
+    int StoredLogicalWidth() const { return m_logicalWidth; }
+    int StoredLogicalHeight() const { return m_logicalHeight; }
+    // The end of a load: FrameIndex 0 with frames, the first frame's bitmap when asked (a frame
+    // that fails is removed and the failure propagates), PaletteModified, OnChange.
+    void FinishLoad(bool decodeFirst);
     void ReportProgress(TProgressStage stage, int percent, const QString& msg);
     void Changed();
 

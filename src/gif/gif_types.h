@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 
 namespace gif {
 
@@ -62,6 +63,9 @@ inline constexpr const char* SNoData = "No GIF Data to write";
 inline constexpr const char* SCannotResize = "Cannot change the Size of a GIF image";
 inline constexpr const char* SFileDescription = "CompuServe GIF Image";
 inline constexpr const char* SReadError = "Stream read error";
+
+// SUnknownExtension with the label as two upper-case hexadecimal digits.
+std::string UnknownExtensionMessage(std::uint8_t label);
 
 // Maps 2, 4, 8 … 256 to 1..8; any other count throws EInvalidGraphicOperation(SWrongColorCount).
 int ColorCountToBits(int count);

@@ -1,0 +1,181 @@
+#include "animator/transparent_draw.h"
+
+#include <QPainter>
+
+#include <vector>
+
+namespace animator {
+
+namespace {
+
+// The classic desktop scheme, by system colour index.
+constexpr QRgb kSystemColors[] = { 0xC8D0D4, 0x3A6EA5, 0x0A246A, 0x808080, 0xD4D0C8, 0xFFFFFF,
+    0x000000, 0x000000, 0x000000, 0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x0A246A, 0xFFFFFF,
+    0xD4D0C8, 0x808080, 0x808080, 0x000000, 0xD4D0C8, 0xFFFFFF, 0x404040, 0xD4D0C8, 0x000000,
+    0xFFFFE1, 0xB5B5B5, 0x000080, 0xA6CAF0, 0xC0C0C0, 0x316AC5, 0xECE9D8 };
+
+// The source pixel for each destination position: the one under the destination pixel's centre.
+std::vector<int> sampleMap(int dstSize, int srcStart, int srcSize)
+{
+    std::vector<int> map(static_cast<std::size_t>(dstSize));
+    for (int d = 0; d < dstSize; ++d)
+        map[std::size_t(d)]
+            = srcStart + int((2 * std::int64_t(d) + 1) * srcSize / (2 * std::int64_t(dstSize)));
+    return map;
+}
+
+QImage asRgb32(const QImage& source, const QList<QRgb>* palette)
+{
+    if (palette && source.format() == QImage::Format_Indexed8) {
+        QImage copy = source;
+        copy.setColorTable(*palette);
+        return copy.convertToFormat(QImage::Format_RGB32);
+    }
+    if (source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32)
+        return source;
+    return source.convertToFormat(QImage::Format_ARGB32);
+}
+
+QRgb maskColorFor(const QImage& bitmap, TColor transparentColor)
+{
+    if (bitmap.depth() == 1)
+        return 0xFFFFFF;
+    if (transparentColor == clDefault)
+        return bitmap.pixel(0, bitmap.height() - 1) & 0xFFFFFF;
+    return ColorToRGB(transparentColor) & 0xFFFFFF;
+}
+
+struct Geometry
+{
+    int x, y, width, height;
+    QRect source;
+};
+
+Geometry normalise(int x, int y, int width, int height, const QRect& source, const QImage& bitmap)
+{
+    Geometry g { x, y, width < 1 ? bitmap.width() : width, height < 1 ? bitmap.height() : height,
+        source };
+    if (source.width() < 1 || source.height() < 1)
+        g.source = bitmap.rect();
+    return g;
+}
+
+} // namespace
+
+QRgb ColorToRGB(TColor color)
+{
+    if ((color & 0xFF000000) == 0xFF000000) {
+        const std::size_t index = color & 0xFF;
+        return 0xFF000000 | (index < std::size(kSystemColors) ? kSystemColors[index] : 0);
+    }
+    if (color == clNone || color == clDefault)
+        return qRgb(0, 0, 0);
+    return qRgb(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF));
+}
+
+TColor RGBToColor(QRgb rgb)
+{
+    return TColor(qRed(rgb)) | TColor(qGreen(rgb)) << 8 | TColor(qBlue(rgb)) << 16;
+}
+
+namespace {
+
+// Per destination pixel: the destination where the source has the mask colour (never without a
+// mask), the source elsewhere.
+void blit(QImage& dst, int dstX, int dstY, int dstW, int dstH, const QImage& src, int srcX,
+    int srcY, int srcW, int srcH, const QList<QRgb>* palette, bool masked, QRgb maskColor)
+{
+    if (dstW < 1 || dstH < 1 || srcW < 1 || srcH < 1 || dst.isNull() || src.isNull())
+        return;
+    if (dst.depth() != 32)
+        dst = dst.convertToFormat(QImage::Format_RGB32);
+    const QImage source = asRgb32(src, palette);
+    const QRgb mask = maskColor & 0xFFFFFF;
+    const std::vector<int> columns = sampleMap(dstW, srcX, srcW);
+    const std::vector<int> rows = sampleMap(dstH, srcY, srcH);
+    for (int dy = 0; dy < dstH; ++dy) {
+        const int ty = dstY + dy, sy = rows[std::size_t(dy)];
+        if (ty < 0 || ty >= dst.height() || sy < 0 || sy >= source.height())
+            continue;
+        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+        auto* out = reinterpret_cast<QRgb*>(dst.scanLine(ty));
+        for (int dx = 0; dx < dstW; ++dx) {
+            const int tx = dstX + dx, sx = columns[std::size_t(dx)];
+            if (tx < 0 || tx >= dst.width() || sx < 0 || sx >= source.width())
+                continue;
+            const QRgb p = in[sx] & 0xFFFFFF;
+            if (!masked || p != mask)
+                out[tx] = 0xFF000000 | p;
+        }
+    }
+}
+
+} // namespace
+
+void MaskedStretchBlt(QImage& dst, int dstX, int dstY, int dstW, int dstH, const QImage& src,
+    int srcX, int srcY, int srcW, int srcH, const QList<QRgb>* palette, QRgb maskColor)
+{
+    blit(dst, dstX, dstY, dstW, dstH, src, srcX, srcY, srcW, srcH, palette, true, maskColor);
+}
+
+void StretchDrawTransparent(QPainter& canvas, int x, int y, int width, int height,
+    const QRect& source, const QImage& bitmap, TColor transparentColor)
+{
+    if (bitmap.isNull())
+        return;
+    const Geometry g = normalise(x, y, width, height, source, bitmap);
+    const bool smooth = canvas.testRenderHint(QPainter::SmoothPixmapTransform);
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (transparentColor == clNone) {
+        canvas.drawImage(QRect(g.x, g.y, g.width, g.height), bitmap, g.source);
+    } else {
+        // The stretched source with the masked pixels fully transparent and all others opaque:
+        // drawn over the destination, it shows the destination exactly where the mask colour was.
+        const QRgb mask = maskColorFor(bitmap, transparentColor);
+        const QImage src = asRgb32(bitmap, nullptr);
+        QImage layer(g.width, g.height, QImage::Format_ARGB32);
+        layer.fill(Qt::transparent);
+        const std::vector<int> columns = sampleMap(g.width, g.source.x(), g.source.width());
+        const std::vector<int> rows = sampleMap(g.height, g.source.y(), g.source.height());
+        for (int dy = 0; dy < g.height; ++dy) {
+            const int sy = rows[std::size_t(dy)];
+            if (sy < 0 || sy >= src.height())
+                continue;
+            const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
+            auto* out = reinterpret_cast<QRgb*>(layer.scanLine(dy));
+            for (int dx = 0; dx < g.width; ++dx) {
+                const int sx = columns[std::size_t(dx)];
+                if (sx < 0 || sx >= src.width())
+                    continue;
+                const QRgb p = in[sx] & 0xFFFFFF;
+                if (p != mask)
+                    out[dx] = 0xFF000000 | p;
+            }
+        }
+        const QPainter::CompositionMode mode = canvas.compositionMode();
+        canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        canvas.drawImage(QPoint(g.x, g.y), layer);
+        canvas.setCompositionMode(mode);
+    }
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+}
+
+void StretchDrawTransparent(QPainter& canvas, int x, int y, int width, int height, int srcX,
+    int srcY, int srcW, int srcH, const QImage& bitmap, TColor transparentColor)
+{
+    StretchDrawTransparent(
+        canvas, x, y, width, height, QRect(srcX, srcY, srcW, srcH), bitmap, transparentColor);
+}
+
+void StretchDrawTransparent(QImage& target, int x, int y, int width, int height,
+    const QRect& source, const QImage& bitmap, TColor transparentColor)
+{
+    if (bitmap.isNull())
+        return;
+    const Geometry g = normalise(x, y, width, height, source, bitmap);
+    const bool masked = transparentColor != clNone;
+    blit(target, g.x, g.y, g.width, g.height, bitmap, g.source.x(), g.source.y(), g.source.width(),
+        g.source.height(), nullptr, masked, masked ? maskColorFor(bitmap, transparentColor) : 0);
+}
+
+} // namespace animator

@@ -1,0 +1,143 @@
+// Building a frame's bitmap: the decoded frame as a BMP file, and loading that file into a QImage.
+
+#include "gif/gif_frame.h"
+
+#include <cstring>
+#include <new>
+
+namespace gif {
+
+namespace {
+
+void put16(std::uint8_t* p, std::uint32_t v)
+{
+    p[0] = std::uint8_t(v);
+    p[1] = std::uint8_t(v >> 8);
+}
+
+void put32(std::uint8_t* p, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = std::uint8_t(v >> (8 * i));
+}
+
+std::uint32_t get32(const std::uint8_t* p)
+{
+    return p[0] | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+}
+
+int bitCountFor(int pixelBits)
+{
+    switch (pixelBits) {
+    case 1:
+        return 1;
+    case 2:
+    case 3:
+    case 4:
+        return 4;
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+        return 8;
+    default:
+        throw EInvalidGraphicOperation(SWrongColorCount);
+    }
+}
+
+constexpr std::size_t kHeaders = 54;
+
+} // namespace
+
+std::vector<std::uint8_t> BuildFrameBitmap(
+    const TGIFItem& item, bool interlace, bool& damaged, const TProgressEvent* progress)
+{
+    const int bitCount = bitCountFor(item.PixelBits);
+    const int width = item.FrameWidth, height = item.FrameHeight;
+    const std::size_t stride = std::size_t((bitCount * width + 31) / 32) * 4;
+    const std::size_t imageSize = stride * std::size_t(height);
+    const std::size_t paletteSize = (std::size_t(1) << bitCount) * 4;
+
+    std::vector<std::uint8_t> bmp(kHeaders + paletteSize + imageSize, 0);
+    std::uint8_t* h = bmp.data();
+    h[0] = 'B';
+    h[1] = 'M';
+    put32(h + 2, std::uint32_t(imageSize + paletteSize + kHeaders));
+    put32(h + 10, std::uint32_t(paletteSize + kHeaders));
+    put32(h + 14, 40);
+    put32(h + 18, std::uint32_t(width));
+    put32(h + 22, std::uint32_t(height));
+    put16(h + 26, 1);
+    put16(h + 28, std::uint32_t(bitCount));
+    put32(h + 34, std::uint32_t(imageSize));
+
+    // Entries beyond the table stay grey 128 (all four bytes), so a short table never shows black.
+    std::uint8_t palette[256 * 4];
+    std::memset(palette, 128, sizeof palette);
+    const int count = std::min(item.Colors.Count, 256);
+    for (int i = 0; i < count; ++i) {
+        palette[i * 4] = item.Colors.Entries[std::size_t(i) * 3 + 2];
+        palette[i * 4 + 1] = item.Colors.Entries[std::size_t(i) * 3 + 1];
+        palette[i * 4 + 2] = item.Colors.Entries[std::size_t(i) * 3];
+        palette[i * 4 + 3] = 0;
+    }
+    std::memcpy(h + kHeaders, palette, paletteSize);
+
+    static const std::vector<std::uint8_t> none;
+    const std::vector<std::uint8_t>& codes = item.CodeStream ? *item.CodeStream : none;
+    damaged = DecodeLZW(codes, width, height, bitCount, interlace, item.PixelBits,
+        h + kHeaders + paletteSize, progress);
+    return bmp;
+}
+
+QImage LoadFrameBMP(const std::vector<std::uint8_t>& bmp)
+{
+    if (bmp.size() < kHeaders || bmp[0] != 'B' || bmp[1] != 'M' || get32(&bmp[14]) != 40)
+        throw EInvalidGraphicOperation(SWrongColorCount);
+    const std::int32_t width = std::int32_t(get32(&bmp[18])),
+                       height = std::int32_t(get32(&bmp[22]));
+    const int bitCount = bmp[28] | bmp[29] << 8;
+    const std::size_t offset = get32(&bmp[10]);
+    if ((bitCount != 1 && bitCount != 4 && bitCount != 8) || get32(&bmp[30]) != 0 || width < 0
+        || height < 0 || offset != kHeaders + (std::size_t(4) << bitCount))
+        throw EInvalidGraphicOperation(SWrongColorCount);
+    const std::size_t stride = std::size_t((bitCount * width + 31) / 32) * 4;
+    if (bmp.size() < offset + stride * std::size_t(height))
+        throw EInvalidGraphicOperation(SWrongColorCount);
+    if (width == 0 || height == 0)
+        return QImage();
+
+    QRgb colours[256];
+    const std::uint8_t* pal = &bmp[kHeaders];
+    for (int i = 0; i < (1 << bitCount); ++i)
+        colours[i] = qRgb(pal[i * 4 + 2], pal[i * 4 + 1], pal[i * 4]);
+
+    const std::uint8_t* bits = &bmp[offset];
+    if (bitCount == 1) {
+        QImage image(width, height, QImage::Format_Mono);
+        if (image.isNull())
+            throw std::bad_alloc();
+        image.setColorTable({ colours[0], colours[1] });
+        const std::size_t rowBytes = std::size_t(width + 7) / 8;
+        for (int y = 0; y < height; ++y)
+            std::memcpy(image.scanLine(y), bits + std::size_t(height - 1 - y) * stride, rowBytes);
+        return image;
+    }
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        throw std::bad_alloc();
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* src = bits + std::size_t(height - 1 - y) * stride;
+        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+        if (bitCount == 8) {
+            for (int x = 0; x < width; ++x)
+                dst[x] = colours[src[x]];
+        } else {
+            for (int x = 0; x < width; ++x)
+                dst[x] = colours[x % 2 ? src[x / 2] & 0x0F : src[x / 2] >> 4];
+        }
+    }
+    return image;
+}
+
+} // namespace gif

@@ -1,0 +1,369 @@
+#include "gif/gif_reader.h"
+
+#include "gif/gif_image.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <memory>
+
+namespace gif {
+
+namespace {
+
+constexpr std::uint8_t kExtension = '!', kImage = ',', kTrailer = ';';
+
+// The private in-memory copy of the input. Strict reads throw EReadError; lenient reads take
+// what is there and leave the rest of the target as it was.
+class MemoryReader
+{
+public:
+    explicit MemoryReader(std::span<const std::uint8_t> data)
+        : m_data(data)
+    { }
+    bool atEnd() const { return m_pos >= m_data.size(); }
+    std::size_t position() const { return m_pos; }
+    std::size_t size() const { return m_data.size(); }
+    void seekToEnd() { m_pos = m_data.size(); }
+    std::size_t read(void* dst, std::size_t n)
+    {
+        const std::size_t take = std::min(n, m_data.size() - m_pos);
+        std::memcpy(dst, m_data.data() + m_pos, take);
+        m_pos += take;
+        return take;
+    }
+    void readStrict(void* dst, std::size_t n)
+    {
+        if (m_data.size() - m_pos < n)
+            throw EReadError(SReadError);
+        read(dst, n);
+    }
+    std::uint8_t readByte()
+    {
+        std::uint8_t b = 0;
+        read(&b, 1);
+        return b;
+    }
+    const std::uint8_t* current() const { return m_data.data() + m_pos; }
+    void skip(std::size_t n) { m_pos += std::min(n, m_data.size() - m_pos); }
+
+private:
+    std::span<const std::uint8_t> m_data;
+    std::size_t m_pos = 0;
+};
+
+bool equalsIgnoringAsciiCase(const std::uint8_t* a, const char* b, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i) {
+        if (std::toupper(a[i]) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+using ExtensionList = std::optional<std::vector<TExtension>>;
+
+class GifParser
+{
+public:
+    GifParser(TGIFImage& image, std::span<const std::uint8_t> data)
+        : m_image(image)
+        , m_in(data)
+    { }
+
+    void parse()
+    {
+        readHeader();
+        readScreen();
+        std::uint8_t introducer = nextIntroducer();
+        while (introducer != 0 && introducer != kTrailer && !m_in.atEnd()) {
+            ExtensionList run = readExtensionRun(introducer);
+            if (introducer == kImage) {
+                readFrame(std::move(run));
+                introducer = m_in.atEnd() ? kTrailer : nextIntroducer();
+                if (introducer != kExtension && introducer != kImage && introducer != kTrailer)
+                    introducer = 0;
+            } else if (m_image.SharedData().CommentText.isEmpty() && run) {
+                takeComments(*run);
+            } else if (introducer != 0 && introducer != kTrailer) {
+                throw EInvalidGraphicOperation(SReadError);
+            }
+        }
+    }
+
+private:
+    void readHeader()
+    {
+        static const char* const versions[] = { "", "87a", "89a" };
+        std::uint8_t sig[3] = {}, version[3] = {};
+        m_in.read(sig, 3);
+        if (!equalsIgnoringAsciiCase(sig, "GIF", 3))
+            throw EInvalidGraphicOperation(SUnknownVersion);
+        m_in.read(version, 3);
+        for (std::uint8_t i = 1; i < 3; ++i) {
+            if (equalsIgnoringAsciiCase(version, versions[i], 3)) {
+                m_image.FormatVersion = i;
+                return;
+            }
+        }
+        throw EInvalidGraphicOperation(SUnknownVersion);
+    }
+
+    void readScreen()
+    {
+        std::uint8_t d[7] = {};
+        m_in.read(d, 7);
+        TGIFData& data = m_image.SharedData();
+        m_image.SetLogicalSize(d[0] | d[1] << 8, d[2] | d[3] << 8);
+        const std::uint8_t packed = d[4], background = d[5];
+        data.AspectByte = d[6];
+        data.GlobalBits = std::uint8_t((packed & 7) + 1);
+        data.ColorResolution = std::uint8_t((packed >> 4 & 7) + 1);
+        if (packed & 0x80) {
+            data.GlobalColors.Count = 1 << data.GlobalBits;
+            m_in.read(data.GlobalColors.Entries.data(), std::size_t(data.GlobalColors.Count) * 3);
+            if (background < data.GlobalColors.Count)
+                m_image.SetBackColor(TripleToColor(data.GlobalColors, background));
+        }
+    }
+
+    // Skips zero bytes between blocks; 0 when the data ends first.
+    std::uint8_t nextIntroducer()
+    {
+        std::uint8_t b = 0;
+        while (!m_in.atEnd() && b == 0)
+            b = m_in.readByte();
+        return b;
+    }
+
+    ExtensionList readExtensionRun(std::uint8_t& introducer)
+    {
+        ExtensionList list;
+        while (introducer == kExtension) {
+            TExtension e = readOneExtension();
+            if (e.Kind == TExtensionKind::ekPlainText)
+                list.reset(); // text drawn over the screen replaces what the run set up
+            if (e.Kind == TExtensionKind::ekPlainText || e.Kind == TExtensionKind::ekApplication) {
+                if (const std::optional<int> count = LoopBlockCount(e)) {
+                    m_image.HasLoopCount = true;
+                    m_image.LoopCount = std::uint16_t(std::min(*count, 30000));
+                }
+            } else {
+                if (!list)
+                    list.emplace();
+                list->push_back(std::move(e));
+            }
+            introducer = m_in.atEnd() ? kTrailer : nextIntroducer();
+        }
+        if (list && list->empty())
+            list.reset();
+        return list;
+    }
+
+    TExtension readOneExtension()
+    {
+        const std::uint8_t label = m_in.readByte();
+        TExtension e;
+        switch (label) {
+        case 0xF9:
+            e.Kind = TExtensionKind::ekGraphicControl;
+            m_in.read(e.Header.data(), 6);
+            break;
+        case 0xFE:
+            e.Kind = TExtensionKind::ekComment;
+            e.SubBlocks = readSubBlocks();
+            break;
+        case 0x01:
+            e.Kind = TExtensionKind::ekPlainText;
+            m_in.read(e.Header.data(), 13);
+            e.SubBlocks = readSubBlocks();
+            break;
+        case 0xFF:
+            e.Kind = TExtensionKind::ekApplication;
+            m_in.read(e.Header.data(), 12);
+            e.SubBlocks = readSubBlocks();
+            break;
+        default:
+            throw EInvalidGraphicOperation(UnknownExtensionMessage(label));
+        }
+        return e;
+    }
+
+    QByteArrayList readSubBlocks()
+    {
+        QByteArrayList blocks;
+        for (;;) {
+            const std::uint8_t length = m_in.readByte();
+            if (length != 0) {
+                QByteArray block(length, '\0');
+                m_in.read(block.data(), length);
+                blocks.append(block);
+            }
+            if (length == 0 || m_in.atEnd())
+                return blocks;
+        }
+    }
+
+    void readFrame(ExtensionList run)
+    {
+        auto frame = std::make_unique<TGIFFrame>(&m_image);
+        const TGIFData& data = m_image.SharedData();
+        TGIFItem& item = frame->Item();
+        if (data.GlobalColors.Count > 0)
+            item.PixelBits = std::uint8_t(ColorCountToBits(data.GlobalColors.Count));
+        if (run)
+            frame->ExtensionBlocks = std::move(*run);
+        try {
+            readFrameBody(*frame);
+        } catch (...) {
+            item.CodeStream.reset();
+            throw;
+        }
+        m_image.AddFrame(std::move(frame));
+    }
+
+    void readFrameBody(TGIFFrame& frame)
+    {
+        TGIFItem& item = frame.Item();
+        std::uint8_t d[9];
+        m_in.readStrict(d, 9);
+        const int left = d[0] | d[1] << 8, top = d[2] | d[3] << 8;
+        int width = d[4] | d[5] << 8, height = d[6] | d[7] << 8;
+        const std::uint8_t packed = d[8];
+        frame.Interlace = packed & 0x40;
+        if (packed & 0x80) {
+            item.PixelBits = std::uint8_t((packed & 7) + 1);
+            frame.OwnColors = true;
+            item.Colors.Count = 1 << item.PixelBits;
+            m_in.readStrict(item.Colors.Entries.data(), std::size_t(item.Colors.Count) * 3);
+        } else {
+            frame.OwnColors = false;
+            item.Colors = TGIFRGBTable();
+        }
+        copyCodeStream(frame);
+        if (frame.Damaged && !TolerateDamage)
+            throw EInvalidGraphicOperation(SReadError);
+
+        if (width == 0)
+            width = m_image.StoredLogicalWidth();
+        if (height == 0)
+            height = m_image.StoredLogicalHeight();
+        item.FrameWidth = width;
+        item.FrameHeight = height;
+        frame.Left = left;
+        frame.Top = top;
+        item.DescriptorFlags = packed;
+        if (!frame.OwnColors)
+            item.Colors = m_image.SharedData().GlobalColors;
+        applyGraphicControl(frame);
+    }
+
+    // The code size byte and the sub-blocks as they are; a sub-block that runs past the end marks
+    // the frame damaged and is left out.
+    void copyCodeStream(TGIFFrame& frame)
+    {
+        std::vector<std::uint8_t>& codes = frame.Item().CodeStream.emplace();
+        std::uint8_t codeSize;
+        m_in.readStrict(&codeSize, 1);
+        codes.push_back(codeSize);
+        while (!m_in.atEnd()) {
+            const std::size_t n = m_in.readByte();
+            if (n > m_in.size() - m_in.position()) {
+                frame.Damaged = true;
+                m_in.seekToEnd();
+                break;
+            }
+            codes.push_back(std::uint8_t(n));
+            codes.insert(codes.end(), m_in.current(), m_in.current() + n);
+            m_in.skip(n);
+            if (n == 0)
+                break;
+        }
+    }
+
+    static void applyGraphicControl(TGIFFrame& frame)
+    {
+        const TGIFRGBTable& colors = frame.Item().Colors;
+        int delay = 0;
+        for (const TExtension& e : frame.ExtensionBlocks) {
+            if (e.Kind != TExtensionKind::ekGraphicControl)
+                continue;
+            if (e.HasTransparency()) {
+                if (e.TransparentIndex() < colors.Count)
+                    frame.TransparentColor = TripleToColor(colors, e.TransparentIndex());
+            } else {
+                frame.TransparentColor = clNone;
+            }
+            delay = std::max(delay, e.DelayCs() * 10);
+            frame.Disposal = std::uint8_t(e.Disposal());
+        }
+        // Delays past 655.35 s saturate instead of wrapping round to a short one.
+        frame.Delay = std::uint16_t(std::min(delay, 0xFFFF));
+    }
+
+    void takeComments(const std::vector<TExtension>& run)
+    {
+        QByteArrayList& text = m_image.SharedData().CommentText;
+        for (const TExtension& e : run) {
+            if (e.Kind != TExtensionKind::ekComment)
+                continue;
+            if (!text.isEmpty())
+                text.append(QByteArray("\r\n\r\n"));
+            if (e.SubBlocks)
+                text.append(*e.SubBlocks);
+        }
+    }
+
+    TGIFImage& m_image;
+    MemoryReader m_in;
+};
+
+} // namespace
+
+std::optional<int> LoopBlockCount(const TExtension& e)
+{
+    if (e.Kind != TExtensionKind::ekApplication || !e.SubBlocks || e.SubBlocks->isEmpty())
+        return std::nullopt;
+    // The block-size byte says how much of the identifier to compare; the 11 stored bytes are
+    // all there is to compare against.
+    const std::size_t n = std::min<std::size_t>(e.Header[0], 11);
+    const std::uint8_t* id = e.Header.data() + 1;
+    if (std::memcmp(id, "NETSCAPE2.0", n) != 0 && std::memcmp(id, "ANIMEXTS1.0", n) != 0)
+        return std::nullopt;
+    const QByteArray& sub = e.SubBlocks->first();
+    if (sub.size() < 3 || sub[0] != 1)
+        return std::nullopt;
+    return std::uint8_t(sub[1]) | std::uint8_t(sub[2]) << 8;
+}
+
+bool IsLoopBlock(const TExtension& e)
+{
+    return LoopBlockCount(e).has_value();
+}
+
+void LoadGIF(TGIFImage& image, std::span<const std::uint8_t> data, bool decodeFirst)
+{
+    image.Clear();
+    if (!data.empty())
+        GifParser(image, data).parse();
+    image.FinishLoad(decodeFirst);
+}
+
+void LoadGIF(TGIFImage& image, qint64 size, QIODevice& stream, bool decodeFirst)
+{
+    image.Clear();
+    // Checked before anything is allocated for it: the count comes from the data itself.
+    if (size < 0 || (!stream.isSequential() && stream.size() - stream.pos() < size))
+        throw EReadError(SReadError);
+    const QByteArray bytes = stream.read(size);
+    if (bytes.size() != size)
+        throw EReadError(SReadError);
+    LoadGIF(image,
+        std::span<const std::uint8_t>(
+            reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())),
+        decodeFirst);
+}
+
+} // namespace gif
