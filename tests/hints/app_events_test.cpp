@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,6 +29,11 @@ struct ErrorTextCase
     QString message;
     QString expected;
 };
+
+void PrintTo(const ErrorTextCase& c, std::ostream* os)
+{
+    *os << '"' << c.message.toStdString() << '"';
+}
 
 class ErrorBoxTextTest : public ::testing::TestWithParam<ErrorTextCase>
 { };

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ostream>
 
 using namespace hints;
 
@@ -22,6 +23,11 @@ struct RoundCase
     double value;
     int expected;
 };
+
+void PrintTo(const RoundCase& c, std::ostream* os)
+{
+    *os << c.value;
+}
 
 class RoundHalfEvenTest : public ::testing::TestWithParam<RoundCase>
 { };
@@ -41,6 +47,11 @@ struct GrowthCase
     int w, h;
     QPoint growth;
 };
+
+void PrintTo(const GrowthCase& c, std::ostream* os)
+{
+    *os << c.w << "x" << c.h;
+}
 
 class EllipseGrowthTest : public ::testing::TestWithParam<GrowthCase>
 { };

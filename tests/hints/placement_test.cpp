@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace hints;
 
 namespace {
@@ -16,6 +18,11 @@ struct PlaceCase
     bool tail;
     QPoint expected;
 };
+
+void PrintTo(const PlaceCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class PlaceHintTest : public ::testing::TestWithParam<PlaceCase>
 { };
@@ -60,6 +67,11 @@ struct QuadrantCase
     QPoint pointer;
     TQuadrant expected;
 };
+
+void PrintTo(const QuadrantCase& c, std::ostream* os)
+{
+    *os << "quadrant " << int(c.expected);
+}
 
 class HintQuadrantTest : public ::testing::TestWithParam<QuadrantCase>
 { };

@@ -4,6 +4,9 @@
 
 int main(int argc, char** argv)
 {
+    // Test discovery runs this program without the test environment: never open real windows.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
