@@ -141,6 +141,16 @@ void text(QPainter& p, const QRectF& r, const QString& s, double pixelSize, QRgb
     p.restore();
 }
 
+void drawHead(QPainter& p, const Person& m, QPointF neck)
+{
+    p.save();
+    p.translate(neck);
+    p.scale(m.scale, m.scale);
+    p.translate(0, 19 - m.headDrop);
+    head(p, m);
+    p.restore();
+}
+
 void drawPerson(QPainter& p, const Person& m)
 {
     p.save();
@@ -150,14 +160,21 @@ void drawPerson(QPainter& p, const Person& m)
     // Legs.
     if (m.sitting) {
         const double f = m.facing;
-        line(p, QPointF(-2.5, -1), QPointF(f * 10 - 2.5, -1), 5.2, m.bottom);
-        line(p, QPointF(2.5, 0), QPointF(f * 10 + 2.5, 0), 5.2, m.bottom);
-        line(p, QPointF(f * 10 - 2.5, 0), QPointF(f * 10 - 2.5, 11), 4.2,
-            m.female ? m.skin : m.bottom);
-        line(p, QPointF(f * 10 + 2.5, 0), QPointF(f * 10 + 2.5, 11), 4.2,
-            m.female ? m.skin : m.bottom);
-        fillRound(p, QRectF(f * 10 - 5 + f * 1.5, 10.5, 5, 2.6), 1.2, pal::nearBlack);
-        fillRound(p, QRectF(f * 10 + f * 1.5, 10.5, 5, 2.6), 1.2, pal::nearBlack);
+        const QPointF thigh
+            = 10 * QPointF(f * std::cos(m.thigh * degree), -std::sin(m.thigh * degree));
+        const QPointF shin = 11 * QPointF(f * std::sin(m.shin * degree), std::cos(m.shin * degree));
+        const QRgb shinColour = m.female ? m.skin : m.bottom;
+        for (double dx : { -2.5, 2.5 }) {
+            const QPointF start(dx, dx < 0 ? -1 : 0);
+            const QPointF knee = start + thigh;
+            line(p, start, knee, 5.2, m.bottom);
+            line(p, knee, knee + shin, 4.2, shinColour);
+            p.save();
+            p.translate(knee + shin);
+            p.rotate(-f * m.shin);
+            fillRound(p, QRectF(f > 0 ? -1 : -4, -1, 5, 2.6), 1.2, pal::nearBlack);
+            p.restore();
+        }
     } else {
         const QPointF l = QPointF(-3, 0) + 18 * direction(-m.legSwing / 2);
         const QPointF r = QPointF(3, 0) + 18 * direction(m.legSwing / 2);
@@ -280,6 +297,8 @@ void telephone(QPainter& p, QPointF b, double s, QRgb colour, double lift)
     base.closeSubpath();
     p.fillPath(base, QColor(colour));
     fillEllipse(p, QRectF(b.x() - 1.6 * s, b.y() - 3.3 * s, 3.2 * s, 2.6 * s), pal::paper);
+    if (lift < 0)
+        return;
     const double y = b.y() - 4.2 * s - lift;
     fillRound(p, QRectF(b.x() - 5.5 * s, y - 1.4 * s, 11 * s, 2.2 * s), 1 * s, colour);
     fillRound(p, QRectF(b.x() - 6 * s, y - 2 * s, 3 * s, 3 * s), 1.2 * s, colour);

@@ -27,9 +27,13 @@ struct Person
     bool eyesClosed = false;
     bool bald = false;
     double legSwing = 0; // walking: legs apart by this angle
+    double thigh = 0; // sitting: thighs raised by this angle
+    double shin = 0; // sitting: shins turned from hanging (0) toward `facing` (90: feet up)
 };
 
 void drawPerson(QPainter& p, const Person& person);
+// The person's head alone, its neck at `neck` (for heads resting on a desk and the like).
+void drawHead(QPainter& p, const Person& person, QPointF neck);
 // Where a hand of the person ends (left = the -x arm).
 QPointF handPoint(const Person& person, bool left);
 
@@ -46,6 +50,7 @@ void poster(QPainter& p, const QRectF& r); // the company poster with the title
 void door(QPainter& p, const QRectF& r, double open = 0); // open 0..1
 void wallClock(QPainter& p, QPointF centre, double radius, double minutes, double hours);
 void desk(QPainter& p, const QRectF& top, double legHeight, QRgb colour = 0);
+// liftHandset < 0: the handset is away (only the base is drawn).
 void telephone(QPainter& p, QPointF base, double size, QRgb colour, double liftHandset = 0);
 void plant(QPainter& p, QPointF pot, double size);
 void paperStack(QPainter& p, QPointF base, double width, int sheets, double skew);
