@@ -13,6 +13,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <stdexcept>
+
 namespace hints {
 
 namespace {
@@ -38,6 +40,8 @@ bool isInputEvent(QEvent::Type type)
 Application& Application::instance()
 {
     if (!g_instance) {
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+            throw std::logic_error("hints::Application needs a QApplication");
         g_instance = new Application;
         // Widgets must go before the QApplication does.
         qAddPostRoutine(&Application::shutdown);

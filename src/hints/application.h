@@ -32,6 +32,7 @@ enum TBiDiMode : quint8 {
 class Application : public QObject
 {
 public:
+    // Throws std::logic_error when there is no QApplication.
     static Application& instance();
     // Releases the hint manager and the hint window. Runs by itself before the QApplication
     // is destroyed; afterwards instance() makes a fresh object.

@@ -1,5 +1,6 @@
 // A window with a results-like list carrying the hint, wired as the game window wires it.
 // For looking at the hint under a real X server; not part of the game.
+// Optional arguments: shape shadowDepth hasTail alignment (default 0 1 0 2, the game's).
 #include "hints/app_events.h"
 #include "hints/application.h"
 #include "hints/hint_appearance.h"
@@ -32,7 +33,11 @@ int main(int argc, char** argv)
     auto* AppEvents1 = new hints::TAppEvents(&form);
     AppEvents1->SetHintColor(QColor(255, 255, 0));
     AppEvents1->Loaded();
-    hints::SetHintAppearance(hints::Rectangle, 1, false, hints::taCenter);
+    const QStringList args = QCoreApplication::arguments();
+    auto arg
+        = [&args](int i, int fallback) { return args.size() > i ? args[i].toInt() : fallback; };
+    hints::SetHintAppearance(
+        quint8(arg(1, 0)), quint8(arg(2, 1)), arg(3, 0) != 0, quint8(arg(4, 2)));
     hints::Application::instance().setControlHint(
         list, QStringLiteral("Щелкните колонку  (Время)!"));
 
