@@ -208,3 +208,50 @@ TEST(RegionTest, RoundedCornersAreCut)
 }
 
 } // namespace
+
+namespace {
+
+// ShowHintAt with the game's settings on a known screen: placement, and the snapshot only of
+// the part of the window that is on the screen.
+class ShowHintAtTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetHintAppearance(Rectangle, 1, false, taCenter);
+        screen.attach(window);
+        size = window.MeasureHint(1280, kText).size();
+    }
+    test::FakeScreen screen;
+    TShapedHintWindow window;
+    QSize size;
+};
+
+TEST_F(ShowHintAtTest, NearTheBottomRightCornerGoesAboveAndLeft)
+{
+    screen.pointer = QPoint(1270, 1010);
+    window.ShowHintAt(QRect(1270, 1042, 0, 0), kText);
+    EXPECT_EQ(window.geometry(),
+        QRect(1270 - size.width() - 3, 1010 - size.height() - 3, size.width(), size.height()));
+    EXPECT_EQ(window.Quadrant(), AboveLeft);
+    ASSERT_EQ(screen.grabs.size(), 1u);
+    EXPECT_EQ(screen.grabs[0], window.geometry());
+}
+
+TEST_F(ShowHintAtTest, NarrowScreenLeavesItPartlyOffAndSnapsOnlyTheVisiblePart)
+{
+    screen.size = QSize(size.width() + 40, 600);
+    screen.pointer = QPoint(size.width() - 10, 100);
+    window.ShowHintAt(QRect(screen.pointer.x(), 132, 0, 0), kText);
+    // Right edge: pushed back onto the pointer, so left of it; then off the left edge and
+    // still reaching the pointer's column: pointer x − width − 1.
+    const int left = screen.pointer.x() - size.width() - 1;
+    EXPECT_EQ(window.geometry(), QRect(left, 132, size.width(), size.height()));
+    ASSERT_EQ(screen.grabs.size(), 1u);
+    EXPECT_EQ(screen.grabs[0], QRect(0, 132, size.width() + left, size.height()));
+    // The snapshot covers the whole window; the visible part holds the screen's pixels.
+    EXPECT_EQ(window.ScreenSnapshot().size(), size);
+    EXPECT_EQ(window.ScreenSnapshot().pixel(size.width() - 1, 0), screen.snapshotColor.rgb());
+}
+
+} // namespace
