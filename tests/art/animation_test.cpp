@@ -4,6 +4,7 @@
 #include "asset_files.h"
 
 #include "art/artwork.h"
+#include "gif/gif_image.h"
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
@@ -231,6 +232,22 @@ TEST_P(Animation, LaterFramesCoverOnlyWhatChanges)
         EXPECT_TRUE(top && bottom && left && right);
     }
     DGifCloseFile(file, &error);
+}
+
+TEST_P(Animation, LoadsIntoTheGameImageObject)
+{
+    gif::TGIFImage image;
+    image.ReadFormData(art::animationData(GetParam()));
+    const std::vector<int>& delays = expectedDelays()[std::size_t(GetParam() - 1)];
+    ASSERT_EQ(image.Count(), int(delays.size()));
+    EXPECT_EQ(image.LogicalWidth(), 518);
+    EXPECT_EQ(image.LogicalHeight(), 389);
+    for (int i = 0; i < image.Count(); ++i) {
+        const gif::TGIFFrame& frame = image.Frames(i);
+        EXPECT_EQ(frame.Delay, delays[std::size_t(i)] * 10) << i;
+        EXPECT_EQ(frame.Disposal, 1) << i;
+        EXPECT_EQ(frame.TransparentColor, 0xFFFFFFu) << i; // white, red in the low byte
+    }
 }
 
 TEST_P(Animation, StaysSmall)

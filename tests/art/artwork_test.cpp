@@ -200,6 +200,7 @@ TEST_F(Artwork, GlyphsHoldTwoGlyphsWithOliveTransparency)
         EXPECT_GT(normal, 20);
         EXPECT_GT(greyed, 20);
         const QByteArray file = assetFile(files[button - 1]);
+        ASSERT_GT(file.size(), 54);
         EXPECT_EQ(le16(file, 28), 4u) << "bits per pixel";
         EXPECT_EQ(le32(file, 2), std::uint32_t(file.size()));
     }

@@ -5,14 +5,12 @@
 #include <QFile>
 #include <QString>
 #include <cstdint>
-#include <cstdlib>
 
 namespace arttest {
 
 inline QString sourceArtDir()
 {
-    const char* root = std::getenv("MNEMIRA_SOURCE_DIR");
-    return QString::fromLocal8Bit(root ? root : ".") + QStringLiteral("/src/art/");
+    return QStringLiteral(ART_SOURCE_DIR);
 }
 
 inline QByteArray assetFile(const QString& name)

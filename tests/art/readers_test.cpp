@@ -1,5 +1,7 @@
 // The format readers on small hand-built inputs: what they accept, and the errors they raise.
 
+#include "asset_files.h"
+
 #include "art/art_error.h"
 #include "art/bitmap_reader.h"
 #include "art/icon_reader.h"
@@ -7,7 +9,6 @@
 #include "art/jpeg_decoder.h"
 #include "art/stored_forms.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -256,9 +257,8 @@ TEST(IconReader, RejectsDamagedFiles)
 TEST(JpegDecoder, RejectsGarbageAndTruncatedPictures)
 {
     EXPECT_THROW(art::decodeJpeg("not a jpeg at all"), art::ArtError);
-    QFile file(QString::fromLocal8Bit(std::getenv("MNEMIRA_SOURCE_DIR")) + "/src/art/start.jpg");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray jpeg = file.readAll();
+    const QByteArray jpeg = arttest::assetFile("start.jpg");
+    ASSERT_FALSE(jpeg.isEmpty());
     EXPECT_EQ(art::decodeJpeg(jpeg).size(), QSize(799, 600));
     EXPECT_THROW(art::decodeJpeg(jpeg.left(jpeg.size() / 2)), art::ArtError);
 }

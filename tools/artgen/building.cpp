@@ -15,10 +15,11 @@ constexpr int facadeLeft = 120, facadeRight = 680, facadeTop = 100, groundY = 56
 
 void cloud(QPainter& p, double x, double y, double s)
 {
-    fillEllipse(p, QRectF(x, y, 60 * s, 26 * s), pal::cloud);
-    fillEllipse(p, QRectF(x + 18 * s, y - 14 * s, 36 * s, 32 * s), pal::cloud);
-    fillEllipse(p, QRectF(x + 40 * s, y - 6 * s, 34 * s, 26 * s), pal::cloud);
-    fillRect(p, QRectF(x + 10 * s, y + 12 * s, 60 * s, 14 * s), pal::cloud);
+    // Puffs on a rounded base.
+    fillRound(p, QRectF(x, y, 80 * s, 22 * s), 11 * s, pal::cloud);
+    fillEllipse(p, QRectF(x + 12 * s, y - 14 * s, 30 * s, 30 * s), pal::cloud);
+    fillEllipse(p, QRectF(x + 32 * s, y - 22 * s, 34 * s, 36 * s), pal::cloud);
+    fillEllipse(p, QRectF(x + 56 * s, y - 8 * s, 20 * s, 20 * s), pal::cloud);
 }
 
 void crane(QPainter& p, double mastX, double top, double jibLeft, double jibRight, double hook)
@@ -35,7 +36,8 @@ void crane(QPainter& p, double mastX, double top, double jibLeft, double jibRigh
     line(p, QPointF(mastX, top - 22), QPointF(mastX, top), 3, pal::crane);
     fillRect(p, QRectF(mastX - 9, top + 2, 18, 12), pal::crane);
     fillRect(p, QRectF(mastX - 6, top + 4, 7, 6), pal::screen);
-    const double hookX = jibLeft + (jibRight - jibLeft) * 0.8;
+    const double hookX = mastX < 400 ? jibLeft + (jibRight - jibLeft) * 0.25
+                                     : jibLeft + (jibRight - jibLeft) * 0.8;
     line(p, QPointF(hookX, top), QPointF(hookX, top + hook), 0.8, pal::metal);
     fillRect(p, QRectF(hookX - 10, top + hook, 20, 8), pal::metal);
 }
@@ -148,6 +150,19 @@ void facade(QPainter& p, bool withWindows)
     awning.lineTo(348, 476);
     awning.closeSubpath();
     p.fillPath(awning, QColor(pal::roof));
+    // Shop windows either side of the entrance.
+    for (const double x : { 140.0, 560.0 }) {
+        fillRect(p, QRectF(x - 4, 494, 108, 56), pal::facadeLine);
+        fillRect(p, QRectF(x, 498, 100, 48), pal::screen);
+        QPainterPath glare;
+        glare.moveTo(x + 14, 546);
+        glare.lineTo(x + 44, 498);
+        glare.lineTo(x + 58, 498);
+        glare.lineTo(x + 28, 546);
+        glare.closeSubpath();
+        p.fillPath(glare, QColor(pal::farCity));
+        fillRect(p, QRectF(x + 49, 498, 2, 48), pal::metal);
+    }
     if (withWindows)
         for (const QRect& r : cardRects())
             drawShutterWindow(p, r);
@@ -174,10 +189,10 @@ QImage renderBackground(bool withWindows)
     skyFill.setColorAt(0, QColor(pal::skyHigh));
     skyFill.setColorAt(1, QColor(pal::sky));
     p.fillRect(QRect(0, 0, 799, 560), skyFill);
-    cloud(p, 150, 112, 0.9);
-    cloud(p, 30, 150, 0.7);
-    cloud(p, 690, 130, 0.8);
-    cloud(p, 590, 22, 0.45);
+    // Clouds stay clear of the top right, where the game page writes its counters.
+    cloud(p, 140, 40, 0.8);
+    cloud(p, 8, 112, 0.9);
+    cloud(p, 690, 118, 0.8);
     skyline(p);
     crane(p, 70, 170, 10, 150, 70);
     crane(p, 742, 190, 690, 795, 110);

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <cstdio>
 #include <stdexcept>
@@ -64,6 +65,12 @@ int main(int argc, char** argv)
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     if (!dir.exists() && !QDir().mkpath(dir.path())) {
         std::fprintf(stderr, "artgen: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    // Another face would change every text and so every file: refuse rather than drift.
+    if (!QFontDatabase::families().contains(QStringLiteral("Liberation Sans"))) {
+        std::fprintf(
+            stderr, "artgen: the font \"Liberation Sans\" is missing (fonts-liberation2)\n");
         return 1;
     }
     try {

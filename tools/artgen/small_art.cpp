@@ -50,7 +50,7 @@ void drawRunner(QPainter& p)
 {
     p.setPen(Qt::NoPen);
     p.setBrush(lime);
-    p.drawEllipse(QRect(10, 1, 4, 4));
+    p.drawEllipse(QRect(10, 0, 5, 5));
     QPen limb(green, 2, Qt::SolidLine, Qt::SquareCap);
     p.setPen(limb);
     p.drawLine(10, 6, 7, 11); // body
