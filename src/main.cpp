@@ -1,11 +1,35 @@
+#include "hints/application.h"
 #include "un_main.h"
 
 #include <QApplication>
 #include <QScreen>
 
+namespace {
+
+// Whatever escapes an event handler is reported in the error box, and the program goes on
+// with the next event.
+class TApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            hints::Application::instance().handleException(receiver, e);
+        } catch (...) {
+            hints::Application::instance().handleException(receiver, std::runtime_error("Unknown error"));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Мнемира"));
     TForm1 form;
     form.show();

@@ -2,6 +2,10 @@
 
 #include "art/artwork.h"
 #include "game/card_effects.h"
+#include "hints/app_events.h"
+#include "hints/application.h"
+#include "hints/error_box.h"
+#include "hints/hint_appearance.h"
 #include "un_colours.h"
 #include "un_controls.h"
 
@@ -88,6 +92,13 @@ TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
     connect(m_timer2, &QTimer::timeout, this, [this] { handle([this] { m_game.Timer2Timer(); }); });
     m_controls[at(Control::Timer1)] = nullptr;
 
+    // The application's settings are applied once the design is loaded, before FormCreate.
+    hints::Application::instance().setErrorBoxHandler([this](const QString& text) { showError(text); });
+    auto* AppEvents1 = new hints::TAppEvents(this);
+    AppEvents1->SetHintColor(QColor(255, 255, 0));
+    AppEvents1->Loaded();
+    hints::Application::instance().setControlHint(m_list, QStringLiteral("Щелкните колонку  (Время)!"));
+
     qApp->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, [this] { updateEnterTarget(); });
 
@@ -97,7 +108,11 @@ TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
     updateEnterTarget();
 }
 
-TForm1::~TForm1() { qApp->removeEventFilter(this); }
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+    hints::Application::instance().setErrorBoxHandler(nullptr);
+}
 
 void TForm1::place(Control c, QWidget* widget, int left, int top, int width, int height)
 {
@@ -271,38 +286,24 @@ void TForm1::buildHitsPage(QWidget* page)
 
 // ---- Failures -------------------------------------------------------------------------------
 
-QString TForm1::ErrorText(const QString& message)
-{
-    // A full stop unless the message already ends in a character that sorts at or before "."
-    // ("!", ")", "." …); compared as the byte the character has in the message's code page.
-    if (message.isEmpty())
-        return message;
-    const QByteArray bytes = message.right(1).toLocal8Bit();
-    const unsigned char last = bytes.isEmpty() ? 0 : static_cast<unsigned char>(bytes.back());
-    const bool nonAscii = message.back().unicode() > 0x7F;
-    return (nonAscii || last > '.') ? message + u'.' : message;
-}
-
 void TForm1::showError(const QString& message)
 {
-    const QString text = ErrorText(message);
     if (errorBox) {
-        errorBox(text);
+        errorBox(hints::ErrorBoxText(message));
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Мнемира"), text, QMessageBox::Ok,
-        isVisible() ? this : nullptr);
-    box.exec();
+    hints::ShowStandardErrorBox(message, isVisible() ? this : nullptr);
 }
 
 void TForm1::handle(const std::function<void()>& handler)
 {
+    // A failure ends the handler; the application's exception event reports it.
     try {
         handler();
     } catch (const std::exception& e) {
-        showError(QString::fromUtf8(e.what()));
+        hints::Application::instance().handleException(this, e);
     } catch (...) {
-        showError(QStringLiteral("Unknown error"));
+        hints::Application::instance().handleException(this, std::runtime_error("Unknown error"));
     }
 }
 
@@ -564,4 +565,8 @@ void TForm1::CloseCardWithShutter(Control card) { game::RunShutter(*this, card, 
 
 void TForm1::StartCelebration(int picture) { game::RunStartCelebration(*this, picture); }
 
-void TForm1::SetHintAppearance(int, int, bool, int) { }
+void TForm1::SetHintAppearance(int shape, int shadowDepth, bool hasTail, int alignment)
+{
+    hints::SetHintAppearance(static_cast<quint8>(shape), static_cast<quint8>(shadowDepth), hasTail,
+        static_cast<quint8>(alignment));
+}

@@ -36,9 +36,6 @@ public:
     // Where message boxes are shown; tests put in one that records.
     std::function<void(const QString& text, const QString& caption, game::MessageIcon)> messageBox;
 
-    // The text of the error box for a failure's message.
-    static QString ErrorText(const QString& message);
-
     // View operations.
     void ShowPage(int page) override;
     void SetLabelText(game::Control label, const QString& text) override;

@@ -70,19 +70,6 @@ TEST_F(Window, TimersKeepTheirIntervalWhenSwitchedOnAgain)
     EXPECT_FALSE(t1->isActive());
 }
 
-TEST_F(Window, ErrorTextGetsAFullStopByTheByteRule)
-{
-    EXPECT_EQ(TForm1::ErrorText("Disk full"), "Disk full.");
-    EXPECT_EQ(TForm1::ErrorText("I/O error 1005"), "I/O error 1005.");
-    EXPECT_EQ(TForm1::ErrorText("Истекло время!"), "Истекло время!");
-    EXPECT_EQ(TForm1::ErrorText("done."), "done.");
-    EXPECT_EQ(TForm1::ErrorText("(x)"), "(x)");
-    EXPECT_EQ(TForm1::ErrorText("a-"), "a-");
-    EXPECT_EQ(TForm1::ErrorText("path/"), "path/."); // "/" sorts after "."
-    EXPECT_EQ(TForm1::ErrorText("Ошибка"), "Ошибка.");
-    EXPECT_EQ(TForm1::ErrorText(""), "");
-}
-
 TEST_F(Window, AFailingHandlerIsReportedAndTheProgramGoesOn)
 {
     // hits.dat replaced by a folder: the results button fails, the page stays.
