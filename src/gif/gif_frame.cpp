@@ -26,16 +26,23 @@ void TGIFFrame::ResetItem()
 
 void TGIFFrame::ResetBitmap()
 {
-    m_bitmap = std::make_unique<QImage>();
+    m_bitmap = QImage();
+    m_hasBitmap = true;
+}
+
+void TGIFFrame::dropBitmap()
+{
+    m_bitmap = QImage();
+    m_hasBitmap = false;
 }
 
 const QImage& TGIFFrame::FrameBitmap()
 {
-    if (m_bitmap && !m_bitmap->isNull())
-        return *m_bitmap;
+    if (m_hasBitmap && !m_bitmap.isNull())
+        return m_bitmap;
     ResetBitmap();
     if (!m_item->CodeStream)
-        return *m_bitmap;
+        return m_bitmap;
     TProgressEvent progress;
     if (m_owner && m_owner->OnProgress) {
         progress = [owner = m_owner](TProgressStage stage, int percent, const QString& msg) {
@@ -46,20 +53,20 @@ const QImage& TGIFFrame::FrameBitmap()
     const std::vector<std::uint8_t> bmp
         = BuildFrameBitmap(*m_item, Interlace, damaged, progress ? &progress : nullptr);
     Damaged = Damaged || damaged;
-    *m_bitmap = LoadFrameBMP(bmp);
-    return *m_bitmap;
+    m_bitmap = LoadFrameBMP(bmp);
+    return m_bitmap;
 }
 
 int TGIFFrame::Width()
 {
-    if (!m_bitmap && !m_item->CodeStream)
+    if (!m_hasBitmap && !m_item->CodeStream)
         return 0;
     return FrameBitmap().width();
 }
 
 int TGIFFrame::Height()
 {
-    if (!m_bitmap && !m_item->CodeStream)
+    if (!m_hasBitmap && !m_item->CodeStream)
         return 0;
     return FrameBitmap().height();
 }
@@ -119,7 +126,7 @@ void TGIFFrame::Assign(const TGIFFrame* source)
     }
     if (!source) {
         ResetItem();
-        m_bitmap.reset();
+        dropBitmap();
         recalcOwner();
         return;
     }
@@ -130,11 +137,11 @@ void TGIFFrame::Assign(const TGIFFrame* source)
     Interlace = source->Interlace;
     // Without a source bitmap the old one would show another frame's picture: drop it, so the
     // bitmap is built from the shared item when asked for.
-    if (source->m_bitmap) {
+    if (source->m_hasBitmap) {
         ResetBitmap();
-        *m_bitmap = *source->m_bitmap;
+        m_bitmap = source->m_bitmap;
     } else {
-        m_bitmap.reset();
+        dropBitmap();
     }
     TransparentColor = source->TransparentColor;
     Delay = source->Delay;
@@ -165,7 +172,7 @@ void TGIFFrame::Assign(const TBitmap& source)
     }
     ResetItem();
     ResetBitmap();
-    *m_bitmap = source.Image;
+    m_bitmap = source.Image;
     if (source.Transparent) {
         const QImage& image = source.Image;
         TransparentColor = source.TransparentColor == clDefault

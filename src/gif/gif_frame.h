@@ -50,8 +50,10 @@ public:
     // throws (EInvalidGraphicOperation "Wrong number of colors; must be a power of 2" for a frame
     // without colour table, the decoder's failures); the frame then keeps an empty bitmap and the
     // next request tries again. A frame without code stream gives its (possibly empty) bitmap.
+    // The reference stays valid while the frame lives (a rebuild or an Assign changes what it
+    // shows).
     const QImage& FrameBitmap();
-    bool HasFrameBitmap() const { return m_bitmap != nullptr; } // built, assigned or reset
+    bool HasFrameBitmap() const { return m_hasBitmap; } // built, assigned or reset
     void ResetBitmap(); // an empty bitmap in place of the old one
     // Releases the item and takes a new empty one; clears the flags, placement and timing.
     void ResetItem();
@@ -88,10 +90,12 @@ public:
 private:
     friend class TGIFImage;
     void recalcOwner();
+    void dropBitmap();
 
     TGIFImage* m_owner;
     SharedRef<TGIFItem> m_item;
-    std::unique_ptr<QImage> m_bitmap;
+    QImage m_bitmap; // stays the same object, so references to it stay valid
+    bool m_hasBitmap = false;
 };
 
 // The BMP file (14-byte file header, 40-byte information header, palette, pixels) of a frame's
