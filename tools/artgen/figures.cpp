@@ -3,6 +3,7 @@
 #include "palette.h"
 
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 namespace artgen {
@@ -223,6 +224,28 @@ void drawPerson(QPainter& p, const Person& m)
 QPointF handPoint(const Person& m, bool left)
 {
     return m.hip + m.scale * rotated(handLocal(m, left), m.lean);
+}
+
+void reachArm(Person& m, bool left, QPointF target)
+{
+    const QPointF local = rotated((target - m.hip) / m.scale, -m.lean);
+    const QPointF d = local - shoulder(left);
+    const double reach = std::hypot(d.x(), d.y());
+    const double dist = std::clamp(reach, upperArm - foreArm + 0.5, upperArm + foreArm - 0.01);
+    const double towards = std::atan2(d.x(), d.y()) / degree;
+    const double bend
+        = std::acos((upperArm * upperArm + dist * dist - foreArm * foreArm) / (2 * upperArm * dist))
+        / degree;
+    // Of the two elbow positions, take the lower one.
+    double best = towards + bend;
+    if (std::cos((towards - bend) * degree) > std::cos((towards + bend) * degree))
+        best = towards - bend;
+    const QPointF elbow = shoulder(left) + upperArm * direction(best);
+    const QPointF hand = shoulder(left) + d * (dist / std::max(reach, 1e-6));
+    const QPointF f = hand - elbow;
+    const double fore = std::atan2(f.x(), f.y()) / degree - best;
+    (left ? m.armL : m.armR) = best;
+    (left ? m.foreL : m.foreR) = fore;
 }
 
 void room(QPainter& p, QRgb wall, double floorY)

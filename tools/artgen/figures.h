@@ -36,6 +36,9 @@ void drawPerson(QPainter& p, const Person& person);
 void drawHead(QPainter& p, const Person& person, QPointF neck);
 // Where a hand of the person ends (left = the -x arm).
 QPointF handPoint(const Person& person, bool left);
+// Bends an arm so that its hand lands on `target` (in scene units), elbow down; a target out of
+// reach gets the arm stretched toward it.
+void reachArm(Person& person, bool left, QPointF target);
 
 void fillRect(QPainter& p, const QRectF& r, QRgb colour);
 void fillRound(QPainter& p, const QRectF& r, double radius, QRgb colour);

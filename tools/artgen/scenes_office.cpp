@@ -71,18 +71,12 @@ void sceneTelephones(QPainter& p, const SceneClock& c)
     // One hand keeps a handset at her ear; the other reaches for the phone that rings.
     const double xs[] = { 20, 38, 56, 104, 122, 140 };
     const bool leftSide = xs[ringing] < 80;
-    const QPointF shoulder = woman.hip + QPointF(leftSide ? -5 : 5, -16);
-    const QPointF toPhone = QPointF(xs[ringing], 66) - shoulder;
-    const double aim = std::atan2(toPhone.x(), toPhone.y()) * 180 / pi;
-    const double grab = k % 5 == 4 ? 8 : 0; // a last stretch before the next phone
+    const double grab = k % 5 == 4 ? 2 : 0; // a last stretch before the next phone
+    reachArm(woman, leftSide, QPointF(xs[ringing], 64 - grab));
     if (leftSide) {
-        woman.armL = aim - grab;
-        woman.foreL = 10;
         woman.armR = 120; // elbow out, hand at the ear
         woman.foreR = 110;
     } else {
-        woman.armR = aim + grab;
-        woman.foreR = -10;
         woman.armL = -120;
         woman.foreL = -110;
     }

@@ -41,58 +41,64 @@ void sceneEasel(QPainter& p, const SceneClock& c)
     fillRect(p, QRectF(52, 18, 56, 44), pal::paper);
     fillRect(p, QRectF(48, 63, 64, 3), pal::wood);
 
-    // The drawing: a house, sun, tree and path; strokes appear one per frame.
+    // The drawing: a house, then a tree, the sun and a bird; a stroke or a dab of paint is
+    // added at almost every frame.
+    enum Kind { Line, Dab, Block };
     struct Stroke
     {
-        QPointF a, b;
+        Kind kind;
+        QPointF a, b; // a line's ends, a dab's or block's corners
         QRgb colour;
     };
     const Stroke strokes[] = {
-        { { 62, 56 }, { 62, 40 }, pal::nearBlack },
-        { { 62, 40 }, { 84, 40 }, pal::nearBlack },
-        { { 84, 40 }, { 84, 56 }, pal::nearBlack },
-        { { 60, 41 }, { 73, 29 }, pal::phoneRed },
-        { { 73, 29 }, { 86, 41 }, pal::phoneRed },
-        { { 70, 56 }, { 70, 47 }, pal::woodDark },
-        { { 70, 47 }, { 76, 47 }, pal::woodDark },
-        { { 76, 47 }, { 76, 56 }, pal::woodDark },
-        { { 64, 43 }, { 68, 43 }, pal::shirtBlue },
-        { { 64, 46 }, { 68, 46 }, pal::shirtBlue },
-        { { 78, 43 }, { 82, 43 }, pal::shirtBlue },
-        { { 78, 46 }, { 82, 46 }, pal::shirtBlue },
-        { { 98, 56 }, { 98, 42 }, pal::trunk },
-        { { 93, 40 }, { 103, 40 }, pal::leaf },
-        { { 94, 36 }, { 102, 36 }, pal::leaf },
-        { { 95, 32 }, { 101, 32 }, pal::leaf },
-        { { 56, 57 }, { 106, 57 }, pal::leaf },
-        { { 73, 57 }, { 76, 61 }, pal::orange },
-        { { 94, 24 }, { 104, 24 }, pal::gold },
-        { { 99, 19 }, { 99, 29 }, pal::gold },
-        { { 56, 22 }, { 66, 22 }, pal::shirtBlue },
+        { Line, { 62, 56 }, { 62, 40 }, pal::nearBlack },
+        { Line, { 62, 40 }, { 84, 40 }, pal::nearBlack },
+        { Line, { 84, 40 }, { 84, 56 }, pal::nearBlack },
+        { Line, { 60, 41 }, { 73, 29 }, pal::phoneRed },
+        { Line, { 73, 29 }, { 86, 41 }, pal::phoneRed },
+        { Block, { 70, 47 }, { 76, 56 }, pal::woodDark },
+        { Block, { 64, 43 }, { 68, 47 }, pal::screen },
+        { Block, { 78, 43 }, { 82, 47 }, pal::screen },
+        { Line, { 56, 57 }, { 106, 57 }, pal::leaf },
+        { Line, { 98, 56 }, { 98, 44 }, pal::trunk },
+        { Dab, { 92, 33 }, { 104, 45 }, pal::leaf },
+        { Dab, { 94, 37 }, { 99, 41 }, pal::leafDark },
+        { Line, { 79, 34 }, { 79, 28 }, pal::nearBlack },
+        { Dab, { 79, 23 }, { 83, 26 }, pal::paperShade },
+        { Dab, { 95, 19 }, { 103, 27 }, pal::gold },
+        { Line, { 99, 17 }, { 99, 15 }, pal::gold },
+        { Line, { 105, 23 }, { 107, 23 }, pal::gold },
+        { Line, { 93, 23 }, { 91, 23 }, pal::gold },
+        { Line, { 58, 24 }, { 61, 27 }, pal::nearBlack },
+        { Line, { 61, 27 }, { 64, 24 }, pal::nearBlack },
+        { Line, { 73, 57 }, { 71, 61 }, pal::orange },
     };
     const int shown
         = std::min<int>(std::size(strokes), 8 + c.frame * 13 / std::max(1, c.frames - 1));
-    for (int i = 0; i < shown; ++i)
-        line(p, strokes[i].a, strokes[i].b, 1.6, strokes[i].colour);
-    const QPointF pen = strokes[std::max(0, shown - 1)].b;
+    for (int i = 0; i < shown; ++i) {
+        const Stroke& s = strokes[i];
+        if (s.kind == Line)
+            line(p, s.a, s.b, 1.6, s.colour);
+        else if (s.kind == Dab)
+            fillEllipse(p, QRectF(s.a, s.b), s.colour);
+        else
+            fillRect(p, QRectF(s.a, s.b), s.colour);
+    }
+    const Stroke& last = strokes[std::max(0, shown - 1)];
+    const QPointF pen = last.kind == Line ? last.b : QRectF(last.a, last.b).center();
 
-    // Left: the artist with a marker at the last stroke; right: the colleague pointing.
-    Person artist { QPointF(38, 76), 1.0, pal::skin, pal::hairBrown, pal::purple, pal::suit };
+    // Left: the artist with a long brush at the last stroke; right: the colleague pointing.
+    Person artist { QPointF(40, 76), 1.0, pal::skin, pal::hairBrown, pal::purple, pal::shirtBlue };
     artist.female = true;
-    artist.bottom = pal::shirtBlue;
     artist.facing = 1;
-    const QPointF shoulder = artist.hip + QPointF(5, -16);
-    const QPointF d = pen - shoulder;
-    const double angle = std::atan2(d.x(), d.y()) * 180 / pi;
-    artist.armR = angle + 25;
-    artist.foreR = -50;
-    // Aim the forearm so the hand lands near the pen.
-    artist.armL = -20;
     artist.headTilt = 6;
+    artist.armL = -20;
+    const QPointF shoulder = artist.hip + QPointF(5, -16);
+    reachArm(artist, false, shoulder + (pen - shoulder) * 0.45);
     drawPerson(p, artist);
     const QPointF hand = handPoint(artist, false);
-    line(p, hand, hand + (pen - hand) * 0.8, 1.4, pal::nearBlack);
-    fillEllipse(p, QRectF(pen.x() - 1.2, pen.y() - 1.2, 2.4, 2.4), pal::phoneRed);
+    line(p, hand, pen + (hand - pen) * 0.12, 1.3, pal::woodDark);
+    line(p, pen + (hand - pen) * 0.12, pen, 1.8, last.colour);
 
     Person colleague { QPointF(124, 76), 1.0, pal::skin, pal::hairBlack, pal::shirtGreen,
         pal::suit };

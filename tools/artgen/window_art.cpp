@@ -56,6 +56,16 @@ void drawShutterWindow(QPainter& p, const QRect& r)
         p.fillRect(QRect(in.left(), y, in.width(), 1), QColor(pal::shutterLight));
         p.fillRect(QRect(in.left(), y + slat - 1, in.width(), 1), QColor(pal::shutterDark));
     }
+    // Guide rails at the sides, the bottom rail and its lock.
+    const int rail = std::max(1, in.width() / 40);
+    p.fillRect(QRect(in.left(), box.bottom(), rail, in.bottom() - box.bottom() + 1),
+        QColor(pal::shutterDark));
+    p.fillRect(QRect(in.right() - rail + 1, box.bottom(), rail, in.bottom() - box.bottom() + 1),
+        QColor(pal::shutterDark));
+    const int bar = std::max(2, slat / 2);
+    p.fillRect(QRect(in.left(), in.bottom() - bar + 1, in.width(), bar), QColor(pal::metal));
+    p.fillRect(QRect(in.center().x() - bar, in.bottom() - 2 * bar, 2 * bar + 1, bar + 1),
+        QColor(pal::metal));
     p.restore();
     drawWindowFrame(p, r);
 }
