@@ -294,8 +294,14 @@ void sceneEmptyOffice(QPainter& p, const SceneClock& c)
         ringMarks(p, QPointF(90, 57), 6, k);
     fillRound(p, QRectF(100, 60, 5, 6), 1, pal::paper);
     line(p, QPointF(72, 64.5), QPointF(78, 63.5), 0.8, pal::shirtBlue);
-    // An empty office chair turned aside.
+    // An empty office chair turned aside, a plant, a calendar.
     chair(p, QPointF(72, 80), 1.0, -1, pal::metal);
+    plant(p, QPointF(24, 94), 1.2);
+    fillRect(p, QRectF(70, 14, 18, 20), pal::paper);
+    fillRect(p, QRectF(70, 14, 18, 5), pal::phoneRed);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 4; ++col)
+            fillRect(p, QRectF(72 + col * 4, 21 + row * 4, 2.5, 2.5), pal::paperShade);
 }
 
 } // namespace artgen
