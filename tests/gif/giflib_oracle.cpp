@@ -121,19 +121,9 @@ std::vector<std::uint8_t> Encode(const Gif& gif)
         saved->ImageDesc.ColorMap = toMap(f.localPalette);
         const std::size_t n = std::size_t(f.width) * f.height;
         saved->RasterBits = static_cast<GifByteType*>(malloc(n ? n : 1));
-        // EGifSpew writes RasterBits in storage order, so an interlaced frame is handed over in
-        // pass order.
-        if (f.interlace) {
-            std::size_t row = 0;
-            const int starts[] = { 0, 4, 2, 1 }, steps[] = { 8, 8, 4, 2 };
-            for (int pass = 0; pass < 4; ++pass) {
-                for (int y = starts[pass]; y < f.height; y += steps[pass])
-                    std::memcpy(saved->RasterBits + row++ * f.width,
-                        f.indices.data() + std::size_t(y) * f.width, f.width);
-            }
-        } else if (n) {
+        // Image order: EGifSpew writes an interlaced frame's rows in pass order itself.
+        if (n)
             std::memcpy(saved->RasterBits, f.indices.data(), n);
-        }
         if (f.transparentIndex >= 0 || f.delayCs || f.disposal) {
             GraphicsControlBlock gcb {};
             gcb.DisposalMode = f.disposal;
