@@ -139,8 +139,9 @@ void TBufferedImageControl::paintEvent(QPaintEvent*)
         FlagScope buffered(m_buffered, true);
         RenderControl(canvas);
     } catch (...) {
-        // The half-drawn image is not shown: the screen keeps what it had.
-        ReportApplicationException(this, std::current_exception());
+        // The half-drawn image is not shown: the screen keeps what it had. No box opens inside
+        // a paint; the report follows from the event loop.
+        PostApplicationException(this, std::current_exception());
         return;
     }
     QPainter screen(this);
@@ -186,7 +187,7 @@ void PaintParentBackground(TBufferedImageControl* control, QPainter& canvas)
         if (child == control)
             break;
         auto* sibling = qobject_cast<QWidget*>(child);
-        if (!sibling || sibling->isWindow() || !sibling->isVisible()
+        if (!sibling || sibling->isWindow() || sibling->isHidden()
             || !sibling->geometry().intersects(place))
             continue;
         auto* imageControl = dynamic_cast<TBufferedImageControl*>(sibling);

@@ -60,6 +60,14 @@ void ReportApplicationException(QObject* sender, std::exception_ptr error)
         Deliver(sender, error);
         return;
     }
+    PostApplicationException(sender, std::move(error));
+}
+
+void PostApplicationException(QObject* sender, std::exception_ptr error)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || !error)
+        return;
     QPointer<QObject> guardedSender(sender);
     QMetaObject::invokeMethod(
         app, [guardedSender, error] { Deliver(guardedSender.data(), error); },

@@ -32,5 +32,8 @@ void SetApplicationExceptionHandler(ApplicationExceptionHandler handler);
 // this returns; on another thread the report is queued to the GUI thread and this returns at once.
 // EAbort is ignored. `sender` is only passed on, so it must outlive the queued report or be null.
 void ReportApplicationException(QObject* sender, std::exception_ptr error);
+// The same, always queued to the GUI thread: for failures caught where a modal box must not open
+// (inside a paint).
+void PostApplicationException(QObject* sender, std::exception_ptr error);
 
 } // namespace animator

@@ -1,6 +1,7 @@
 #include "gif_animator.h"
 
 #include <QEvent>
+#include <QThread>
 
 #include <algorithm>
 
