@@ -14,13 +14,13 @@ constexpr QRgb kSystemColors[] = { 0xC8D0D4, 0x3A6EA5, 0x0A246A, 0x808080, 0xD4D
     0xD4D0C8, 0x808080, 0x808080, 0x000000, 0xD4D0C8, 0xFFFFFF, 0x404040, 0xD4D0C8, 0x000000,
     0xFFFFE1, 0xB5B5B5, 0x000080, 0xA6CAF0, 0xC0C0C0, 0x316AC5, 0xECE9D8 };
 
-// The source pixel for each destination position: the one under the destination pixel's centre.
+// The source pixel for each destination position, stepping through the source from its first
+// pixel as a colour-on-colour stretch does (no pixel is blended with another).
 std::vector<int> sampleMap(int dstSize, int srcStart, int srcSize)
 {
     std::vector<int> map(static_cast<std::size_t>(dstSize));
     for (int d = 0; d < dstSize; ++d)
-        map[std::size_t(d)]
-            = srcStart + int((2 * std::int64_t(d) + 1) * srcSize / (2 * std::int64_t(dstSize)));
+        map[std::size_t(d)] = srcStart + int(std::int64_t(d) * srcSize / dstSize);
     return map;
 }
 
@@ -126,12 +126,11 @@ void StretchDrawTransparent(QPainter& canvas, int x, int y, int width, int heigh
     const Geometry g = normalise(x, y, width, height, source, bitmap);
     const bool smooth = canvas.testRenderHint(QPainter::SmoothPixmapTransform);
     canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    if (transparentColor == clNone) {
-        canvas.drawImage(QRect(g.x, g.y, g.width, g.height), bitmap, g.source);
-    } else {
+    {
         // The stretched source with the masked pixels fully transparent and all others opaque:
         // drawn over the destination, it shows the destination exactly where the mask colour was.
-        const QRgb mask = maskColorFor(bitmap, transparentColor);
+        const bool masked = transparentColor != clNone;
+        const QRgb mask = masked ? maskColorFor(bitmap, transparentColor) : 0;
         const QImage src = asRgb32(bitmap, nullptr);
         QImage layer(g.width, g.height, QImage::Format_ARGB32);
         layer.fill(Qt::transparent);
@@ -148,7 +147,7 @@ void StretchDrawTransparent(QPainter& canvas, int x, int y, int width, int heigh
                 if (sx < 0 || sx >= src.width())
                     continue;
                 const QRgb p = in[sx] & 0xFFFFFF;
-                if (p != mask)
+                if (!masked || p != mask)
                     out[dx] = 0xFF000000 | p;
             }
         }
