@@ -325,8 +325,17 @@ void TGIFAnimator::setVisible(bool visible)
 
 bool TGIFAnimator::event(QEvent* event)
 {
-    if (event->type() == QEvent::ParentChange)
+    switch (event->type()) {
+    case QEvent::ParentChange:
         m_hasParent = parentWidget() != nullptr;
+        break;
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+        m_visible = !isHidden();
+        break;
+    default:
+        break;
+    }
     return TBufferedImageControl::event(event);
 }
 
