@@ -1,3 +1,4 @@
+#include "art/artwork.h"
 #include "hints/application.h"
 #include "un_main.h"
 
@@ -31,6 +32,11 @@ int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Мнемира"));
+    try {
+        QApplication::setWindowIcon(art::icon());
+    } catch (const std::exception&) {
+        // The window reports damaged artwork itself when it is built.
+    }
     TForm1 form;
     form.show();
     // Centred once, frame included; not re-centred later.
