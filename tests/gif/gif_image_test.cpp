@@ -298,3 +298,62 @@ TEST_F(GifImage, ProgressReachesTheListener)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GifImage, WrittenDataReadsBackTheSame)
+{
+    const Bytes comment = { 0x21, 0xFE, 2, 'h', 'i', 0 };
+    const Bytes bytes = Cat({ Header(4, 3),
+        { 0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 7, 0, 0 },
+        GraphicControl(0x09, 2, 3), Descriptor(0, 0, 2, 2), SmallFrameData(), comment,
+        GraphicControl(0x04, 40, 0), Descriptor(2, 1, 2, 2, 0x40), SmallFrameData(), comment,
+        Trailer() });
+    gif::LoadGIF(image, bytes, true);
+    gif::TGIFImage back;
+    back.ReadFormData(image.WriteFormData());
+    ASSERT_EQ(back.Count(), 2);
+    EXPECT_EQ(back.LoopCount, 7);
+    EXPECT_EQ(back.LogicalWidth(), 4);
+    EXPECT_EQ(back.SharedData().CommentText, QByteArrayList({ "hi" }));
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(back.Frames(i).Left, image.Frames(i).Left);
+        EXPECT_EQ(back.Frames(i).Delay, image.Frames(i).Delay);
+        EXPECT_EQ(back.Frames(i).Disposal, image.Frames(i).Disposal);
+        EXPECT_EQ(back.Frames(i).Interlace, image.Frames(i).Interlace);
+        EXPECT_EQ(back.Frames(i).TransparentColor, image.Frames(i).TransparentColor);
+        EXPECT_EQ(back.Frames(i).FrameBitmap(), image.Frames(i).FrameBitmap());
+    }
+}
+
+TEST_F(GifImage, IndexedBitmapsAreEncodedOthersAreNot)
+{
+    QImage indexed(5, 3, QImage::Format_Indexed8);
+    indexed.setColorTable({ qRgb(1, 2, 3), qRgb(4, 5, 6), qRgb(7, 8, 9) });
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            indexed.setPixel(x, y, uint((x + y) % 3));
+    image.Assign(gif::TBitmap { indexed, false, gif::clDefault });
+    gif::TGIFImage back;
+    back.ReadFormData(image.WriteFormData());
+    ASSERT_EQ(back.Count(), 1);
+    EXPECT_EQ(back.Frames(0).FrameBitmap(), indexed.convertToFormat(QImage::Format_RGB32));
+
+    image.Assign(
+        gif::TBitmap { indexed.convertToFormat(QImage::Format_RGB32), false, gif::clDefault });
+    try {
+        image.WriteStream();
+        ADD_FAILURE() << "no exception";
+    } catch (const gif::EInvalidGraphicOperation& e) {
+        EXPECT_STREQ(e.what(), "GIF image encoding error");
+    }
+    image.Clear();
+    try {
+        image.WriteStream();
+        ADD_FAILURE() << "no exception";
+    } catch (const gif::EInvalidGraphicOperation& e) {
+        EXPECT_STREQ(e.what(), "No GIF Data to write");
+    }
+}
+
+} // namespace
