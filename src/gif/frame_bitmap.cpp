@@ -133,8 +133,13 @@ QImage LoadFrameBMP(const std::vector<std::uint8_t>& bmp)
             for (int x = 0; x < width; ++x)
                 dst[x] = colours[src[x]];
         } else {
-            for (int x = 0; x < width; ++x)
-                dst[x] = colours[x % 2 ? src[x / 2] & 0x0F : src[x / 2] >> 4];
+            int x = 0;
+            for (; x + 1 < width; x += 2) {
+                dst[x] = colours[src[x / 2] >> 4];
+                dst[x + 1] = colours[src[x / 2] & 0x0F];
+            }
+            if (x < width)
+                dst[x] = colours[src[x / 2] >> 4];
         }
     }
     return image;

@@ -275,20 +275,21 @@ void packRow(const std::uint8_t* src, int width, int bitCount, std::uint8_t* row
     case 8:
         std::memcpy(row, src, std::size_t(width));
         break;
-    case 4:
-        for (int x = 0; x < width; ++x) {
-            if (x % 2 == 0)
-                row[x / 2] = std::uint8_t(src[x] << 4);
-            else
-                row[x / 2] |= src[x];
-        }
+    case 4: {
+        // Even pixels set the high nibble (shifted out bits are lost), odd pixels OR in.
+        int x = 0;
+        for (; x + 1 < width; x += 2)
+            row[x / 2] = std::uint8_t(src[x] << 4) | src[x + 1];
+        if (x < width)
+            row[x / 2] = std::uint8_t(src[x] << 4);
         break;
+    }
     case 1:
-        for (int x = 0; x < width; ++x) {
-            if (x % 8 == 0)
-                row[x / 8] = std::uint8_t(src[x] << 7);
-            else
-                row[x / 8] |= std::uint8_t(src[x] << (7 - x % 8));
+        for (int x = 0; x < width; x += 8) {
+            std::uint8_t b = std::uint8_t(src[x] << 7);
+            for (int k = 1; k < 8 && x + k < width; ++k)
+                b |= std::uint8_t(src[x + k] << (7 - k));
+            row[x / 8] = b;
         }
         break;
     default:

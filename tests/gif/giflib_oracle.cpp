@@ -101,41 +101,55 @@ Gif Decode(const std::vector<std::uint8_t>& bytes)
 
 std::vector<std::uint8_t> Encode(const Gif& gif)
 {
+    // Written line by line: EGifSpew would leave its saved images behind (giflib 5.2).
     std::vector<std::uint8_t> out;
     int error = 0;
     GifFileType* file = EGifOpen(&out, writeBytes, &error);
     if (!file)
         throw std::runtime_error("EGifOpen failed: " + std::to_string(error));
-    file->SWidth = gif.width;
-    file->SHeight = gif.height;
-    file->SColorResolution = 8;
-    file->SBackGroundColor = gif.background;
-    file->SColorMap = toMap(gif.globalPalette);
+    EGifSetGifVersion(file, true);
+    ColorMapObject* global = toMap(gif.globalPalette);
+    bool ok = EGifPutScreenDesc(file, gif.width, gif.height, 8, gif.background, global) == GIF_OK;
+    GifFreeMapObject(global);
     for (const Frame& f : gif.frames) {
-        SavedImage* saved = GifMakeSavedImage(file, nullptr);
-        saved->ImageDesc.Left = f.left;
-        saved->ImageDesc.Top = f.top;
-        saved->ImageDesc.Width = f.width;
-        saved->ImageDesc.Height = f.height;
-        saved->ImageDesc.Interlace = f.interlace;
-        saved->ImageDesc.ColorMap = toMap(f.localPalette);
-        const std::size_t n = std::size_t(f.width) * f.height;
-        saved->RasterBits = static_cast<GifByteType*>(malloc(n ? n : 1));
-        // Image order: EGifSpew writes an interlaced frame's rows in pass order itself.
-        if (n)
-            std::memcpy(saved->RasterBits, f.indices.data(), n);
+        if (!ok)
+            break;
         if (f.transparentIndex >= 0 || f.delayCs || f.disposal) {
             GraphicsControlBlock gcb {};
             gcb.DisposalMode = f.disposal;
             gcb.DelayTime = f.delayCs;
             gcb.TransparentColor = f.transparentIndex;
-            EGifGCBToSavedExtension(&gcb, file, file->ImageCount - 1);
+            GifByteType block[4];
+            const std::size_t n = EGifGCBToExtension(&gcb, block);
+            ok = EGifPutExtension(file, GRAPHICS_EXT_FUNC_CODE, int(n), block) == GIF_OK;
         }
+        ColorMapObject* local = toMap(f.localPalette);
+        ok = ok
+            && EGifPutImageDesc(file, f.left, f.top, f.width, f.height, f.interlace, local)
+                == GIF_OK;
+        GifFreeMapObject(local);
+        // Lines go out in stored order: pass order for an interlaced frame.
+        std::vector<int> rows;
+        if (f.interlace) {
+            const int starts[] = { 0, 4, 2, 1 }, steps[] = { 8, 8, 4, 2 };
+            for (int pass = 0; pass < 4; ++pass)
+                for (int y = starts[pass]; y < f.height; y += steps[pass])
+                    rows.push_back(y);
+        } else {
+            for (int y = 0; y < f.height; ++y)
+                rows.push_back(y);
+        }
+        std::vector<GifPixelType> line(static_cast<std::size_t>(f.width));
+        for (int y : rows) {
+            std::memcpy(line.data(), f.indices.data() + std::size_t(y) * f.width, line.size());
+            ok = ok && EGifPutLine(file, line.data(), f.width) == GIF_OK;
+        }
+        // giflib 5.2 keeps a copy of the local table and loses it at the next frame.
+        GifFreeMapObject(file->Image.ColorMap);
+        file->Image.ColorMap = nullptr;
     }
-    EGifSetGifVersion(file, true);
-    // EGifSpew closes the file on every path.
-    if (EGifSpew(file) != GIF_OK)
-        throw std::runtime_error("EGifSpew failed");
+    if (EGifCloseFile(file, &error) != GIF_OK || !ok)
+        throw std::runtime_error("giflib encoding failed");
     return out;
 }
 

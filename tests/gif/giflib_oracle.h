@@ -28,9 +28,9 @@ struct Gif
 
 // Decodes with DGifSlurp; throws std::runtime_error with giflib's error code on failure.
 Gif Decode(const std::vector<std::uint8_t>& bytes);
-// Encodes with EGifSpew (GIF89a; graphic control blocks when a frame has delay, disposal or
-// transparency). Frame indices are given in image order; giflib writes interlaced frames' rows
-// in pass order.
+// Encodes with giflib (GIF89a; graphic control blocks when a frame has delay, disposal or
+// transparency). Frame indices are given in image order; interlaced frames are written in pass
+// order.
 std::vector<std::uint8_t> Encode(const Gif& gif);
 
 } // namespace oracle
