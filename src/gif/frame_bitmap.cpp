@@ -2,6 +2,7 @@
 
 #include "gif/gif_frame.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -47,6 +48,20 @@ int bitCountFor(int pixelBits)
 
 constexpr std::size_t kHeaders = 54;
 
+// 256 BMP palette entries (blue, green, red, 0) from the colour table; entries beyond the table
+// stay grey 128 in all four bytes, so a short table never shows black.
+void ExpandPalette(const TGIFRGBTable& colors, std::uint8_t* palette)
+{
+    std::memset(palette, 128, 256 * 4);
+    const int count = std::min(colors.Count, 256);
+    for (int i = 0; i < count; ++i) {
+        palette[i * 4] = colors.Entries[std::size_t(i) * 3 + 2];
+        palette[i * 4 + 1] = colors.Entries[std::size_t(i) * 3 + 1];
+        palette[i * 4 + 2] = colors.Entries[std::size_t(i) * 3];
+        palette[i * 4 + 3] = 0;
+    }
+}
+
 } // namespace
 
 std::vector<std::uint8_t> BuildFrameBitmap(
@@ -71,16 +86,8 @@ std::vector<std::uint8_t> BuildFrameBitmap(
     put16(h + 28, std::uint32_t(bitCount));
     put32(h + 34, std::uint32_t(imageSize));
 
-    // Entries beyond the table stay grey 128 (all four bytes), so a short table never shows black.
     std::uint8_t palette[256 * 4];
-    std::memset(palette, 128, sizeof palette);
-    const int count = std::min(item.Colors.Count, 256);
-    for (int i = 0; i < count; ++i) {
-        palette[i * 4] = item.Colors.Entries[std::size_t(i) * 3 + 2];
-        palette[i * 4 + 1] = item.Colors.Entries[std::size_t(i) * 3 + 1];
-        palette[i * 4 + 2] = item.Colors.Entries[std::size_t(i) * 3];
-        palette[i * 4 + 3] = 0;
-    }
+    ExpandPalette(item.Colors, palette);
     std::memcpy(h + kHeaders, palette, paletteSize);
 
     static const std::vector<std::uint8_t> none;

@@ -77,16 +77,16 @@ public:
     {
         readHeader();
         readScreen();
-        std::uint8_t introducer = nextIntroducer();
+        std::uint8_t introducer = NextIntroducer();
         while (introducer != 0 && introducer != kTrailer && !m_in.atEnd()) {
-            ExtensionList run = readExtensionRun(introducer);
+            ExtensionList run = ReadExtensionRun(introducer);
             if (introducer == kImage) {
-                readFrame(std::move(run));
-                introducer = m_in.atEnd() ? kTrailer : nextIntroducer();
+                ReadFrame(std::move(run));
+                introducer = m_in.atEnd() ? kTrailer : NextIntroducer();
                 if (introducer != kExtension && introducer != kImage && introducer != kTrailer)
                     introducer = 0;
             } else if (m_image.SharedData().CommentText.isEmpty() && run) {
-                takeComments(*run);
+                TakeTrailingComments(*run);
             } else if (introducer != 0 && introducer != kTrailer) {
                 throw EInvalidGraphicOperation(SReadError);
             }
@@ -130,7 +130,7 @@ private:
     }
 
     // Skips zero bytes between blocks; 0 when the data ends first.
-    std::uint8_t nextIntroducer()
+    std::uint8_t NextIntroducer()
     {
         std::uint8_t b = 0;
         while (!m_in.atEnd() && b == 0)
@@ -138,11 +138,11 @@ private:
         return b;
     }
 
-    ExtensionList readExtensionRun(std::uint8_t& introducer)
+    ExtensionList ReadExtensionRun(std::uint8_t& introducer)
     {
         ExtensionList list;
         while (introducer == kExtension) {
-            TExtension e = readOneExtension();
+            TExtension e = ReadOneExtension();
             if (e.Kind == TExtensionKind::ekPlainText)
                 list.reset(); // text drawn over the screen replaces what the run set up
             if (e.Kind == TExtensionKind::ekPlainText || e.Kind == TExtensionKind::ekApplication) {
@@ -155,14 +155,14 @@ private:
                     list.emplace();
                 list->push_back(std::move(e));
             }
-            introducer = m_in.atEnd() ? kTrailer : nextIntroducer();
+            introducer = m_in.atEnd() ? kTrailer : NextIntroducer();
         }
         if (list && list->empty())
             list.reset();
         return list;
     }
 
-    TExtension readOneExtension()
+    TExtension ReadOneExtension()
     {
         const std::uint8_t label = m_in.readByte();
         TExtension e;
@@ -173,17 +173,17 @@ private:
             break;
         case 0xFE:
             e.Kind = TExtensionKind::ekComment;
-            e.SubBlocks = readSubBlocks();
+            e.SubBlocks = ReadSubBlocks();
             break;
         case 0x01:
             e.Kind = TExtensionKind::ekPlainText;
             m_in.read(e.Header.data(), 13);
-            e.SubBlocks = readSubBlocks();
+            e.SubBlocks = ReadSubBlocks();
             break;
         case 0xFF:
             e.Kind = TExtensionKind::ekApplication;
             m_in.read(e.Header.data(), 12);
-            e.SubBlocks = readSubBlocks();
+            e.SubBlocks = ReadSubBlocks();
             break;
         default:
             throw EInvalidGraphicOperation(UnknownExtensionMessage(label));
@@ -191,7 +191,7 @@ private:
         return e;
     }
 
-    QByteArrayList readSubBlocks()
+    QByteArrayList ReadSubBlocks()
     {
         QByteArrayList blocks;
         for (;;) {
@@ -206,7 +206,7 @@ private:
         }
     }
 
-    void readFrame(ExtensionList run)
+    void ReadFrame(ExtensionList run)
     {
         auto frame = std::make_unique<TGIFFrame>(&m_image);
         const TGIFData& data = m_image.SharedData();
@@ -216,7 +216,7 @@ private:
         if (run)
             frame->ExtensionBlocks = std::move(*run);
         try {
-            readFrameBody(*frame);
+            ReadFrameBody(*frame);
         } catch (...) {
             item.CodeStream.reset();
             throw;
@@ -224,7 +224,7 @@ private:
         m_image.AddFrame(std::move(frame));
     }
 
-    void readFrameBody(TGIFFrame& frame)
+    void ReadFrameBody(TGIFFrame& frame)
     {
         TGIFItem& item = frame.Item();
         std::uint8_t d[9];
@@ -242,7 +242,7 @@ private:
             frame.OwnColors = false;
             item.Colors = TGIFRGBTable();
         }
-        copyCodeStream(frame);
+        CopyCodeStream(frame);
         if (frame.Damaged && !TolerateDamage)
             throw EInvalidGraphicOperation(SReadError);
 
@@ -262,7 +262,7 @@ private:
 
     // The code size byte and the sub-blocks as they are; a sub-block that runs past the end marks
     // the frame damaged and is left out.
-    void copyCodeStream(TGIFFrame& frame)
+    void CopyCodeStream(TGIFFrame& frame)
     {
         std::vector<std::uint8_t>& codes = frame.Item().CodeStream.emplace();
         std::uint8_t codeSize;
@@ -303,7 +303,7 @@ private:
         frame.Delay = std::uint16_t(std::min(delay, 0xFFFF));
     }
 
-    void takeComments(const std::vector<TExtension>& run)
+    void TakeTrailingComments(const std::vector<TExtension>& run)
     {
         QByteArrayList& text = m_image.SharedData().CommentText;
         for (const TExtension& e : run) {

@@ -107,7 +107,7 @@ bool decodeLinear(
     const unsigned rootMask = (1u << std::min(pixelBits, codeSize)) - 1;
     auto t = std::make_unique<Tables>();
 
-    auto nextCode = [&]() -> unsigned {
+    auto NextCode = [&]() -> unsigned {
         if (bitPos + unsigned(width) > data.bitCount) {
             if (data.truncated)
                 throw EReadError(SReadError);
@@ -129,7 +129,7 @@ bool decodeLinear(
     std::size_t prevStart = 0, prevLength = 0;
     bool endedOnEndOfData = false;
 
-    unsigned code = nextCode();
+    unsigned code = NextCode();
     for (;;) {
         if (code == endCode)
             break;
@@ -145,7 +145,7 @@ bool decodeLinear(
             mask = limit - 1;
             freeCode = firstFree;
             do
-                code = nextCode();
+                code = NextCode();
             while (code == clearCode);
             if (code == endCode)
                 break;
@@ -160,7 +160,7 @@ bool decodeLinear(
             prevLength = 1;
             oldKnown = code <= rootMask;
             tableFull = false;
-            code = nextCode();
+            code = NextCode();
             continue;
         }
 
@@ -241,7 +241,7 @@ bool decodeLinear(
         oldKnown = known;
         prevStart = start;
         prevLength = length;
-        code = nextCode();
+        code = NextCode();
     }
     // Copies may have run ahead of the last pixel; unwritten pixels are 0.
     std::memset(lin + pos, 0, std::min(kSlack, total + kSlack - pos));

@@ -46,7 +46,7 @@ public:
     explicit BitReader(CodeStreamReader& in)
         : m_in(in)
     { }
-    unsigned next(int width, unsigned mask)
+    unsigned NextCode(int width, unsigned mask)
     {
         while (m_inx + width > m_size && !m_in.atEnd()) {
             const int carry = m_inx / 8;
@@ -90,7 +90,7 @@ public:
         selectRow();
     }
     int row() const { return m_y; }
-    void put(unsigned v)
+    void PutPixel(unsigned v)
     {
         if (m_y >= m_height)
             return;
@@ -165,7 +165,7 @@ bool decode(std::span<const std::uint8_t> codeStream, int width, int height, int
     PixelWriter writer(pixels, width, height, bitCount, interlace);
     const std::size_t size = codeStream.size();
     bool endedOnEndOfData = false;
-    unsigned code = bits.next(width_, mask);
+    unsigned code = bits.NextCode(width_, mask);
     for (;;) {
         if (code == endCode)
             break;
@@ -181,7 +181,7 @@ bool decode(std::span<const std::uint8_t> codeStream, int width, int height, int
             mask = limit - 1;
             freeCode = firstFree;
             do
-                code = bits.next(width_, mask);
+                code = bits.NextCode(width_, mask);
             while (code == clearCode);
             if (code == endCode)
                 break;
@@ -191,7 +191,7 @@ bool decode(std::span<const std::uint8_t> codeStream, int width, int height, int
                 break;
             }
             first = code & rootMask;
-            writer.put(first);
+            writer.PutPixel(first);
             tableFull = false;
         } else {
             const unsigned in_ = code;
@@ -216,7 +216,7 @@ bool decode(std::span<const std::uint8_t> codeStream, int width, int height, int
             first = cur & rootMask;
             stack[sp++] = std::uint16_t(first);
             while (sp > 0)
-                writer.put(stack[--sp]);
+                writer.PutPixel(stack[--sp]);
             if (!tableFull) {
                 prefix[freeCode] = std::uint16_t(old);
                 suffix[freeCode] = std::uint16_t(first);
@@ -232,7 +232,7 @@ bool decode(std::span<const std::uint8_t> codeStream, int width, int height, int
             }
             old = in_;
         }
-        code = bits.next(width_, mask);
+        code = bits.NextCode(width_, mask);
         if (size > 0)
             report(progress, TProgressStage::psRunning,
                 int(std::trunc(double(in.position()) / double(size) * 100.0)), QString());
