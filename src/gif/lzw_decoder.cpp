@@ -120,6 +120,8 @@ bool decodeLinear(
         return v & mask;
     };
 
+    // Offsets are kept in 32 bits; a frame beyond that (not one that fits in memory anyway) walks.
+    const bool offsetsFit = total <= 0xFFFFFFFFu;
     std::size_t pos = 0;
     unsigned old = 0, first = 0;
     bool tableFull = false;
@@ -224,7 +226,7 @@ bool decodeLinear(
             t->suffix[freeCode] = std::uint16_t(first);
             // The new entry's string is the previous string followed by this one's first byte,
             // which is where it was just written.
-            const bool entryKnown = oldKnown && prevLength < detail::kMaxStack;
+            const bool entryKnown = oldKnown && prevLength < detail::kMaxStack && offsetsFit;
             t->length[freeCode] = entryKnown ? std::uint32_t(prevLength + 1) : 0;
             t->offset[freeCode] = std::uint32_t(prevStart);
             if (++freeCode >= limit) {
