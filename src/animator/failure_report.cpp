@@ -1,5 +1,7 @@
 #include "failure_report.h"
 
+#include "animator/gui_handover.h"
+
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -69,9 +71,7 @@ void PostApplicationException(QObject* sender, std::exception_ptr error)
     if (!app || !error)
         return;
     QPointer<QObject> guardedSender(sender);
-    QMetaObject::invokeMethod(
-        app, [guardedSender, error] { Deliver(guardedSender.data(), error); },
-        Qt::QueuedConnection);
+    TGuiHandOver::Post(app, [guardedSender, error] { Deliver(guardedSender.data(), error); });
 }
 
 } // namespace animator

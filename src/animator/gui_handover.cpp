@@ -1,6 +1,6 @@
 #include "gui_handover.h"
 
-#include "failure_report.h"
+#include "animator/failure_report.h"
 
 #include <QObject>
 #include <QThread>
@@ -10,14 +10,13 @@
 
 namespace animator {
 
-struct TGuiHandOver::State
-{
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool closed = false;
-};
-
 namespace {
+
+// One lock for every hand-over. A queued call is built (captures written) under it on the posting
+// thread, and its body takes it before reading any capture on the receiving thread; contexts take
+// it before they are destroyed, when Qt drops their pending calls. Qt's own event queue is not
+// visible to the thread sanitizer, this lock is.
+std::mutex handOverMutex;
 
 struct PendingCall
 {
@@ -26,6 +25,12 @@ struct PendingCall
 };
 
 } // namespace
+
+struct TGuiHandOver::State
+{
+    std::condition_variable changed;
+    bool closed = false;
+};
 
 TGuiHandOver::TGuiHandOver(QObject* context)
     : m_state(std::make_shared<State>())
@@ -38,6 +43,22 @@ TGuiHandOver::~TGuiHandOver()
     Close();
 }
 
+void TGuiHandOver::Post(QObject* context, std::function<void()> call)
+{
+    std::lock_guard lock(handOverMutex);
+    QMetaObject::invokeMethod(
+        context,
+        [call = std::move(call)]() mutable {
+            std::function<void()> run;
+            {
+                std::lock_guard guard(handOverMutex);
+                run = std::move(call);
+            }
+            run();
+        },
+        Qt::QueuedConnection);
+}
+
 bool TGuiHandOver::Run(const std::function<void()>& call)
 {
     if (QThread::currentThread() == m_thread) {
@@ -46,26 +67,26 @@ bool TGuiHandOver::Run(const std::function<void()>& call)
         call();
         return true;
     }
-    auto pending = std::make_shared<PendingCall>();
-    pending->call = call;
-    std::unique_lock lock(m_state->mutex);
+    std::unique_lock lock(handOverMutex);
     if (m_state->closed)
         return false;
+    auto pending = std::make_shared<PendingCall>();
+    pending->call = call;
     // Posted under the lock: Close() takes it too, so the context is alive while posting.
     QMetaObject::invokeMethod(
         m_context,
         [state = m_state, pending, context = m_context] {
-            {
-                std::lock_guard guard(state->mutex);
-                if (state->closed)
-                    return;
-            }
+            std::unique_lock guard(handOverMutex);
+            if (state->closed)
+                return;
+            const std::function<void()> run = pending->call;
+            guard.unlock();
             try {
-                pending->call();
+                run();
             } catch (...) {
                 ReportApplicationException(context, std::current_exception());
             }
-            std::lock_guard guard(state->mutex);
+            guard.lock();
             pending->done = true;
             state->changed.notify_all();
         },
@@ -76,14 +97,14 @@ bool TGuiHandOver::Run(const std::function<void()>& call)
 
 void TGuiHandOver::Close()
 {
-    std::lock_guard lock(m_state->mutex);
+    std::lock_guard lock(handOverMutex);
     m_state->closed = true;
     m_state->changed.notify_all();
 }
 
 bool TGuiHandOver::Closed() const
 {
-    std::lock_guard lock(m_state->mutex);
+    std::lock_guard lock(handOverMutex);
     return m_state->closed;
 }
 

@@ -32,6 +32,11 @@ public:
     void Close();
     bool Closed() const;
 
+    // Queues `call` to the thread of `context` (a QObject of that thread) without waiting. The
+    // call is dropped when `context` is destroyed first. Callers guarantee `context` is alive
+    // while this runs.
+    static void Post(QObject* context, std::function<void()> call);
+
 private:
     struct State;
     std::shared_ptr<State> m_state;
