@@ -180,16 +180,22 @@ void TTimerThread::Execute()
         ApplyPriority();
         if (!m_waitInProgress) {
             m_waitInProgress = true;
+            // After a tick the next wait ends one interval after the last one ended, so the time
+            // the tick took is not added; a tick late by a whole interval is not made up.
+            const auto now = std::chrono::steady_clock::now();
+            const auto interval = std::chrono::milliseconds(m_waitInterval);
             m_waitEnd
-                = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_waitInterval);
+                = m_afterTick && m_waitEnd + interval > now ? m_waitEnd + interval : now + interval;
         }
         // Only termination cuts the wait short.
         m_changed.wait_until(lock, m_waitEnd, [this] { return m_terminated; });
         if (m_terminated)
             break;
         m_waitInProgress = false;
+        m_afterTick = false;
         if (m_parked || StopRequested())
             continue;
+        m_afterTick = true;
         TThreadedTimer* owner = m_owner;
         if (!owner->Enabled())
             continue;

@@ -6,7 +6,8 @@
 // parks at its next check. A wait that has begun keeps its length and its end; queued calls and
 // suspending do not cut it short. If the worker is suspended when its wait ends, that wait is
 // dropped and the next resume begins a fresh one; if it is resumed before, the tick comes when the
-// wait in progress ends.
+// wait in progress ends. A wait that follows a tick is counted from the end of the previous wait,
+// so ticks come one interval apart however long each takes (unless it takes a whole interval).
 
 #include "animator/gui_handover.h"
 
@@ -88,6 +89,7 @@ private:
     bool m_terminated = false;
     bool m_inTick = false; // an unsynchronised tick is running
     bool m_waitInProgress = false;
+    bool m_afterTick = false; // the last wait ended in a tick: the next one follows on from it
     std::chrono::steady_clock::time_point m_waitEnd;
     TThreadPriority m_priority = TThreadPriority::tpNormal;
     TThreadPriority m_appliedPriority = TThreadPriority::tpNormal;
