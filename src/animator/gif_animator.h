@@ -118,7 +118,7 @@ private:
     bool m_animate = false;
     std::atomic<int> m_frameIndex { 0 };
     bool m_stretch = false;
-    bool m_loop = true;
+    std::atomic<bool> m_loop { true };
     bool m_center = false;
     bool m_transparent = true;
     std::atomic<bool> m_asyncDrawing { false };

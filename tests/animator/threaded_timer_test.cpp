@@ -136,6 +136,31 @@ TEST_F(ThreadedTimerTest, IntervalSetByATickAppliesFromTheNextWait)
     EXPECT_GE(at[1] - at[0], 240);
 }
 
+TEST_F(ThreadedTimerTest, RestartKeepsAWaitInProgressButNotOneThatEndedWhileStopped)
+{
+    std::vector<qint64> at;
+    QElapsedTimer clock;
+    timer->SetInterval(300);
+    timer->SetOnTimer([&](QObject*) { at.push_back(clock.elapsed()); });
+    clock.start();
+    Spin(100);
+    timer->SetEnabled(false);
+    Spin(50);
+    timer->SetEnabled(true); // the wait begun at 0 still ends at 300
+    ASSERT_TRUE(WaitUntil([&] { return at.size() == 1; }));
+    EXPECT_GE(at[0], 290);
+    EXPECT_LT(at[0], 420);
+
+    Spin(100);
+    timer->SetEnabled(false); // the next wait ends while stopped and is dropped
+    Spin(400);
+    const qint64 restarted = clock.elapsed();
+    timer->SetEnabled(true);
+    ASSERT_TRUE(WaitUntil([&] { return at.size() == 2; }));
+    EXPECT_GE(at[1] - restarted, 290);
+    EXPECT_LT(at[1] - restarted, 420);
+}
+
 TEST_F(ThreadedTimerTest, UnsynchronisedTicksRunOnTheWorkerAndFailuresAreReported)
 {
     std::vector<std::pair<QObject*, std::string>> reports;
