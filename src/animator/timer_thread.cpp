@@ -171,7 +171,10 @@ void TTimerThread::Execute()
 {
     std::unique_lock lock(m_mutex);
     while (!m_terminated) {
-        m_changed.wait(lock, [this] { return m_terminated || !m_parked; });
+        if (m_parked) {
+            m_afterTick = false; // a restart begins a fresh wait
+            m_changed.wait(lock, [this] { return m_terminated || !m_parked; });
+        }
         if (StopRequested()) {
             // Quitting: idle until the owner terminates us.
             m_changed.wait(lock, [this] { return m_terminated; });
