@@ -1,5 +1,6 @@
 #include "un_main.h"
 
+#include "animator/gif_animator.h"
 #include "art/artwork.h"
 #include "game/card_effects.h"
 #include "hints/app_events.h"
@@ -224,13 +225,23 @@ void TForm1::buildAnimators(QWidget* page)
         { 8, 408, 105, 97 }, { 256, 8, 137, 65 }, { 384, 32, 105, 73 }, { 640, 504, 121, 81 },
         { 680, 120, 105, 105 }, { 688, 240, 97, 97 }, { 688, 352, 105, 89 } };
     for (int n = 1; n <= game::kPictureCount; ++n) {
-        auto* still = new TImage(page);
+        auto* animator = new animator::TGIFAnimator(page);
         const QRect& r = places[n - 1];
-        place(game::AnimatorFor(n), still, r.x(), r.y(), r.width(), r.height());
-        still->hide();
-        if (n < static_cast<int>(m_cardImages.size()))
-            still->setPicture(m_cardImages[n].scaled(518, 389));
-        still->onClick = [this] { handle([this] { m_game.Timer1Timer(); }); };
+        // The design: not transparent, not animating, automatic sizing off, hidden.
+        animator->SetAutoSize(false);
+        animator->SetTransparent(false);
+        place(game::AnimatorFor(n), animator, r.x(), r.y(), r.width(), r.height());
+        animator->hide();
+        try {
+            animator->Image().ReadFormData(art::animationData(n));
+        } catch (const std::exception& e) {
+            showError(QString::fromUtf8(e.what()));
+        }
+        const auto celebrationEnd = [this](QObject*) { handle([this] { m_game.Timer1Timer(); }); };
+        animator->SetOnClick(celebrationEnd);
+        // Attached after the picture was read, so it never reports a change in play.
+        if (n == 6)
+            animator->SetOnChange(celebrationEnd);
     }
 }
 
@@ -490,13 +501,17 @@ int TForm1::ControlHeight(Control c) { return control(c) ? control(c)->height() 
 void TForm1::SetControlTag(Control c, int tag) { m_tags[at(c)] = tag; }
 int TForm1::ControlTag(Control c) { return m_tags[at(c)]; }
 
-void TForm1::FitAnimatorToPicture(Control animator)
+void TForm1::FitAnimatorToPicture(Control c)
 {
-    if (auto* still = dynamic_cast<TImage*>(control(animator)))
-        still->resize(still->picture().size());
+    if (auto* a = dynamic_cast<animator::TGIFAnimator*>(control(c)))
+        a->SetAutoSize(true);
 }
 
-void TForm1::SetAnimating(Control, bool) { }
+void TForm1::SetAnimating(Control c, bool on)
+{
+    if (auto* a = dynamic_cast<animator::TGIFAnimator*>(control(c)))
+        a->SetAnimate(on);
+}
 
 void TForm1::SetTimerEnabled(Control c, bool on)
 {

@@ -67,7 +67,12 @@ class Player:
         time.sleep(0.5)
         self.shot(f"celebration-{label}")
         if self.watch:
-            time.sleep(7.0)
+            # A burst of shots shows the frames advancing; then the 7 s end it.
+            start = time.monotonic()
+            for i in range(12):
+                time.sleep(0.25)
+                self.shot(f"celebration-{label}-{i:02d}")
+            time.sleep(max(0.0, 7.2 - (time.monotonic() - start) - 0.5))
         else:
             self.click(409, 288)
         time.sleep(0.3)
