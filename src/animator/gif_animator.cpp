@@ -45,7 +45,9 @@ TGIFAnimator::~TGIFAnimator()
         m_onStart = m_onStop = m_onChange = m_onFrameChanged = nullptr;
     }
     SetAnimate(false);
-    // The worker stops now; a tick running on it has ended when this returns.
+    // The worker stops now; a tick running on it (it may use the timer) has ended when this
+    // returns.
+    m_frameTimer->Shutdown();
     m_frameTimer.reset();
     {
         TImageLockGuard lock(*this);

@@ -13,6 +13,12 @@ TThreadedTimer::TThreadedTimer(QObject* owner)
 
 TThreadedTimer::~TThreadedTimer()
 {
+    Shutdown();
+    m_timerWindow.reset();
+}
+
+void TThreadedTimer::Shutdown()
+{
     m_destroying = true;
     m_enabled = false;
     {
@@ -20,7 +26,8 @@ TThreadedTimer::~TThreadedTimer()
         m_onTimer = nullptr;
     }
     m_worker->Terminate();
-    m_timerWindow.reset();
+    if (m_timerWindow)
+        m_timerWindow->stop();
 }
 
 void TThreadedTimer::SetEnabled(bool enabled)

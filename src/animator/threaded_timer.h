@@ -41,6 +41,9 @@ public:
     // Returns at once: the worker stops without calling the timer again and frees itself. Only an
     // unsynchronised tick running at that moment is waited for.
     ~TThreadedTimer() override;
+    // The first part of the destruction, for an owner that must know no tick runs any more while
+    // the timer still exists: no tick is called after this returns. Idempotent.
+    void Shutdown();
 
     bool Enabled() const { return m_enabled; }
     void SetEnabled(bool enabled);
