@@ -9,7 +9,8 @@ namespace {
 
 // Whatever escapes an event handler is reported in the error box, and the program goes on
 // with the next event.
-class TApplication : public QApplication {
+class TApplication : public QApplication
+{
 public:
     using QApplication::QApplication;
 
@@ -20,7 +21,8 @@ public:
         } catch (const std::exception& e) {
             hints::Application::instance().handleException(receiver, e);
         } catch (...) {
-            hints::Application::instance().handleException(receiver, std::runtime_error("Unknown error"));
+            hints::Application::instance().handleException(
+                receiver, std::runtime_error("Unknown error"));
         }
         return false;
     }

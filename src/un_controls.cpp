@@ -135,8 +135,7 @@ void TLabel::paintEvent(QPaintEvent*)
 TPanel::TPanel(QWidget* parent, const QColor& fill)
     : QWidget(parent)
     , m_fill(fill)
-{
-}
+{ }
 
 void TPanel::paintEvent(QPaintEvent*)
 {
@@ -179,7 +178,8 @@ TBitBtn::TBitBtn(QWidget* parent, const QString& caption, const QImage& glyphs, 
     if (amp >= 0 && amp + 1 < caption.size())
         m_accelerator = caption.at(amp + 1).toUpper();
     if (!glyphs.isNull())
-        m_glyph = glyphs.copy(0, 0, glyphs.width() / 2, glyphs.height()).convertToFormat(QImage::Format_ARGB32);
+        m_glyph = glyphs.copy(0, 0, glyphs.width() / 2, glyphs.height())
+                      .convertToFormat(QImage::Format_ARGB32);
     if (!m_glyph.isNull()) {
         const QRgb key = glyphs.pixel(0, glyphs.height() - 1);
         for (int y = 0; y < m_glyph.height(); ++y) {

@@ -13,7 +13,8 @@
 
 // A picture drawn unscaled from the top-left corner. A click is a left press and release inside
 // it; the second press of a double-click is no click.
-class TImage : public QWidget {
+class TImage : public QWidget
+{
 public:
     explicit TImage(QWidget* parent);
 
@@ -39,7 +40,8 @@ private:
 
 // A text label. Auto-sized labels take their text's width and the font's height at once and
 // keep the edge of their alignment; transparent ones show what lies below.
-class TLabel : public QWidget {
+class TLabel : public QWidget
+{
 public:
     TLabel(QWidget* parent, const QString& text, const QFont& font, const QColor& colour);
 
@@ -61,7 +63,8 @@ private:
 };
 
 // A filled panel with a one-pixel raised edge.
-class TPanel : public QWidget {
+class TPanel : public QWidget
+{
 public:
     TPanel(QWidget* parent, const QColor& fill);
 
@@ -73,7 +76,8 @@ private:
 };
 
 // A one-line text box that selects its whole text when it gets the focus other than by a click.
-class TEdit : public QLineEdit {
+class TEdit : public QLineEdit
+{
 public:
     using QLineEdit::QLineEdit;
 
@@ -84,7 +88,8 @@ protected:
 // A push button with a glyph left of its caption, centred together 4 px apart. The glyph
 // bitmap holds the normal and the greyed glyph side by side; its bottom-left colour is
 // transparent. "&" marks the accelerator letter, drawn underlined.
-class TBitBtn : public QPushButton {
+class TBitBtn : public QPushButton
+{
 public:
     TBitBtn(QWidget* parent, const QString& caption, const QImage& glyphs, const QFont& font,
         const QColor& colour);

@@ -25,7 +25,10 @@ using game::Control;
 
 namespace {
 
-int at(Control c) { return static_cast<int>(c); }
+int at(Control c)
+{
+    return static_cast<int>(c);
+}
 
 // Fonts are given as character heights in pixels. Arial's metrics are Liberation Sans's; the
 // old bitmap sans faces get the same face at the same height, which also covers Cyrillic.
@@ -94,11 +97,13 @@ TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
     m_controls[at(Control::Timer1)] = nullptr;
 
     // The application's settings are applied once the design is loaded, before FormCreate.
-    hints::Application::instance().setErrorBoxHandler([this](const QString& text) { showError(text); });
+    hints::Application::instance().setErrorBoxHandler(
+        [this](const QString& text) { showError(text); });
     auto* AppEvents1 = new hints::TAppEvents(this);
     AppEvents1->SetHintColor(QColor(255, 255, 0));
     AppEvents1->Loaded();
-    hints::Application::instance().setControlHint(m_list, QStringLiteral("Щелкните колонку  (Время)!"));
+    hints::Application::instance().setControlHint(
+        m_list, QStringLiteral("Щелкните колонку  (Время)!"));
 
     qApp->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, [this] { updateEnterTarget(); });
@@ -136,7 +141,19 @@ QImage TForm1::glyph(int button)
     }
 }
 
-TBitBtn* TForm1::button(Control c) const { return static_cast<TBitBtn*>(control(c)); }
+void TForm1::loadBackground(TImage* image, art::Background which)
+{
+    try {
+        image->setPicture(art::background(which));
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+    }
+}
+
+TBitBtn* TForm1::button(Control c) const
+{
+    return static_cast<TBitBtn*>(control(c));
+}
 
 void TForm1::buildStartPage(QWidget* page)
 {
@@ -149,28 +166,23 @@ void TForm1::buildStartPage(QWidget* page)
     place(Control::Edit4, edit, 320, 404, 177, 21);
     auto* start = new TBitBtn(page, QStringLiteral("Старт"), glyph(1), designFont(11), kMaroon);
     place(Control::BitBtn1, start, 320, 448, 73, 25);
-    auto* results = new TBitBtn(page, QStringLiteral("&Результаты"), glyph(4), designFont(11), kNavy);
+    auto* results
+        = new TBitBtn(page, QStringLiteral("&Результаты"), glyph(4), designFont(11), kNavy);
     place(Control::BitBtn4, results, 400, 448, 97, 25);
-    try {
-        background->setPicture(art::background(art::Background::Start));
-    } catch (const std::exception& e) {
-        showError(QString::fromUtf8(e.what()));
-    }
+    loadBackground(background, art::Background::Start);
     QWidget::setTabOrder(edit, start);
     QWidget::setTabOrder(start, results);
-    connect(start, &QPushButton::clicked, this, [this] { handle([this] { m_game.BitBtn1Click(); }); });
-    connect(results, &QPushButton::clicked, this, [this] { handle([this] { m_game.BitBtn4Click(); }); });
+    connect(
+        start, &QPushButton::clicked, this, [this] { handle([this] { m_game.BitBtn1Click(); }); });
+    connect(results, &QPushButton::clicked, this,
+        [this] { handle([this] { m_game.BitBtn4Click(); }); });
 }
 
 void TForm1::buildGamePage(QWidget* page)
 {
     auto* background = new TImage(page);
     place(Control::Image17, background, 0, 0, 800, 600);
-    try {
-        background->setPicture(art::background(art::Background::Game));
-    } catch (const std::exception& e) {
-        showError(QString::fromUtf8(e.what()));
-    }
+    loadBackground(background, art::Background::Game);
     for (int position = 1; position <= game::kCardCount; ++position) {
         const int row = (position - 1) / 5;
         // The bottom row lies one pixel further left than the three above it.
@@ -190,7 +202,8 @@ void TForm1::buildGamePage(QWidget* page)
     place(Control::Label1, opened, 626, 31, 110, 20);
     auto* left = new TLabel(page, QStringLiteral("Осталось пар"), designFont(16, true), kWhite);
     place(Control::Label2, left, 618, 54, 118, 20);
-    auto* found = new TLabel(page, QStringLiteral("0"), designFont(20, true), QColor(255, 191, 191));
+    auto* found
+        = new TLabel(page, QStringLiteral("0"), designFont(20, true), QColor(255, 191, 191));
     place(Control::Label3, found, 757, 29, 11, 24);
     found->setRightAligned(true);
     found->fitToText();
@@ -205,13 +218,16 @@ void TForm1::buildGamePage(QWidget* page)
 
     auto* panel = new TPanel(page, QColor(0, 0, 255));
     place(Control::Panel1, panel, 24, 26, 105, 25);
-    const struct {
+    const struct
+    {
         Control c;
         int left;
         const char* text;
-    } clock[] = { { Control::Label10, 21, "5" }, { Control::Label11, 32, ":00" }, { Control::Label12, 58, ":00" } };
+    } clock[] = { { Control::Label10, 21, "5" }, { Control::Label11, 32, ":00" },
+        { Control::Label12, 58, ":00" } };
     for (const auto& part : clock) {
-        auto* label = new TLabel(panel, QString::fromLatin1(part.text), designFont(16, true), kWhite);
+        auto* label
+            = new TLabel(panel, QString::fromLatin1(part.text), designFont(16, true), kWhite);
         label->setBackground(QColor(0, 0, 255));
         place(part.c, label, part.left, 3, 10, 19);
         label->fitToText();
@@ -249,12 +265,9 @@ void TForm1::buildHitsPage(QWidget* page)
 {
     auto* background = new TImage(page);
     place(Control::Image24, background, 0, 0, 800, 600);
-    try {
-        background->setPicture(art::background(art::Background::Hits));
-    } catch (const std::exception& e) {
-        showError(QString::fromUtf8(e.what()));
-    }
-    auto* title = new TLabel(page, QStringLiteral("Результаты играков"), designFont(19, true), kNavy);
+    loadBackground(background, art::Background::Hits);
+    auto* title
+        = new TLabel(page, QStringLiteral("Результаты играков"), designFont(19, true), kNavy);
     place(Control::Label8, title, 312, 120, 202, 24);
     title->fitToText();
     auto* help = new TLabel(page, QStringLiteral("Щелкните в шапку колонк для сортировки!  "),
@@ -285,14 +298,18 @@ void TForm1::buildHitsPage(QWidget* page)
     connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this,
         [this](int column) { handle([this, column] { m_game.ListView1ColumnClick(column); }); });
 
-    auto* play = new TBitBtn(page, QStringLiteral("&Играть"), glyph(2), designFont(11), colours::WindowText);
+    auto* play = new TBitBtn(
+        page, QStringLiteral("&Играть"), glyph(2), designFont(11), colours::WindowText);
     place(Control::BitBtn2, play, 266, 514, 75, 25);
-    auto* exit = new TBitBtn(page, QStringLiteral("&Выход"), glyph(3), designFont(11), colours::WindowText);
+    auto* exit = new TBitBtn(
+        page, QStringLiteral("&Выход"), glyph(3), designFont(11), colours::WindowText);
     place(Control::BitBtn3, exit, 480, 514, 75, 25);
     QWidget::setTabOrder(m_list, play);
     QWidget::setTabOrder(play, exit);
-    connect(play, &QPushButton::clicked, this, [this] { handle([this] { m_game.BitBtn2Click(); }); });
-    connect(exit, &QPushButton::clicked, this, [this] { handle([this] { m_game.BitBtn3Click(); }); });
+    connect(
+        play, &QPushButton::clicked, this, [this] { handle([this] { m_game.BitBtn2Click(); }); });
+    connect(
+        exit, &QPushButton::clicked, this, [this] { handle([this] { m_game.BitBtn3Click(); }); });
 }
 
 // ---- Failures -------------------------------------------------------------------------------
@@ -341,7 +358,8 @@ void TForm1::closeEvent(QCloseEvent* event)
 TBitBtn* TForm1::enterTarget() const
 {
     // Creation order: BitBtn1, BitBtn4, BitBtn2, BitBtn3; BitBtn1 and BitBtn2 are default.
-    const Control order[] = { Control::BitBtn1, Control::BitBtn4, Control::BitBtn2, Control::BitBtn3 };
+    const Control order[]
+        = { Control::BitBtn1, Control::BitBtn4, Control::BitBtn2, Control::BitBtn3 };
     const QWidget* focus = QApplication::focusWidget();
     if (!focus || focus->window() != this)
         focus = focusWidget();
@@ -410,178 +428,4 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-// ---- View operations ------------------------------------------------------------------------
-
-void TForm1::ShowPage(int page)
-{
-    if (page < 0 || page > 2 || page == m_notebook->currentIndex())
-        return;
-    const QWidget* focus = focusWidget();
-    const bool focusInside = focus && m_notebook->isAncestorOf(focus);
-    m_notebook->setCurrentIndex(page);
-    if (focusInside) {
-        if (page == 0)
-            control(Control::Edit4)->setFocus(Qt::OtherFocusReason);
-        else if (page == 2)
-            m_list->setFocus(Qt::OtherFocusReason);
-        else
-            m_notebook->widget(1)->setFocus(Qt::OtherFocusReason);
-    }
-    updateEnterTarget();
-}
-
-void TForm1::SetLabelText(Control label, const QString& text)
-{
-    if (auto* l = dynamic_cast<TLabel*>(control(label)))
-        l->setText(text);
-}
-
-QString TForm1::GetEditText(Control edit)
-{
-    auto* e = qobject_cast<QLineEdit*>(control(edit));
-    return e ? e->text() : QString();
-}
-
-void TForm1::SetCardPicture(Control picture, int index)
-{
-    auto* image = dynamic_cast<TImage*>(control(picture));
-    if (!image || index < 0 || index >= static_cast<int>(m_cardImages.size()))
-        return;
-    image->resizePicture(90, 80);
-    image->drawMasked(m_cardImages[index], m_cardMasks[index]);
-}
-
-void TForm1::RepaintNow(Control c)
-{
-    if (c == Control::Form1) {
-        // The window's own surface: everything of it lies under the page container, whose
-        // pages are drawn at the next ordinary paint.
-        repaint(QRegion(rect()).subtracted(m_notebook->geometry()));
-        return;
-    }
-    if (QWidget* w = control(c))
-        w->repaint();
-}
-
-void TForm1::SetCardEnabled(Control card, bool enabled)
-{
-    if (QWidget* w = control(card))
-        w->setEnabled(enabled);
-}
-
-void TForm1::ShowControl(Control c)
-{
-    if (QWidget* w = control(c))
-        w->show();
-}
-
-void TForm1::HideControl(Control c)
-{
-    if (QWidget* w = control(c))
-        w->hide();
-}
-
-void TForm1::MoveControl(Control c, int left, int top)
-{
-    if (QWidget* w = control(c))
-        w->move(left, top);
-}
-
-void TForm1::SetControlHeight(Control c, int height)
-{
-    if (QWidget* w = control(c))
-        w->resize(w->width(), height);
-}
-
-int TForm1::ControlLeft(Control c) { return control(c) ? control(c)->x() : 0; }
-int TForm1::ControlTop(Control c) { return control(c) ? control(c)->y() : 0; }
-int TForm1::ControlHeight(Control c) { return control(c) ? control(c)->height() : 0; }
-void TForm1::SetControlTag(Control c, int tag) { m_tags[at(c)] = tag; }
-int TForm1::ControlTag(Control c) { return m_tags[at(c)]; }
-
-void TForm1::FitAnimatorToPicture(Control c)
-{
-    if (auto* a = dynamic_cast<animator::TGIFAnimator*>(control(c)))
-        a->SetAutoSize(true);
-}
-
-void TForm1::SetAnimating(Control c, bool on)
-{
-    if (auto* a = dynamic_cast<animator::TGIFAnimator*>(control(c)))
-        a->SetAnimate(on);
-}
-
-void TForm1::SetTimerEnabled(Control c, bool on)
-{
-    QTimer* t = timer(c);
-    if (!t)
-        return;
-    // Switching on a running timer must not restart its interval.
-    if (on && !t->isActive())
-        t->start();
-    else if (!on)
-        t->stop();
-}
-
-void TForm1::ShowMessageBox(const QString& text, const QString& caption, game::MessageIcon icon)
-{
-    if (messageBox) {
-        messageBox(text, caption, icon);
-        return;
-    }
-    const QMessageBox::Icon kind = icon == game::MessageIcon::Warning ? QMessageBox::Warning
-        : icon == game::MessageIcon::Error                            ? QMessageBox::Critical
-                                                                      : QMessageBox::Information;
-    QMessageBox box(kind, caption, text, QMessageBox::Ok, this);
-    box.exec();
-}
-
-Control TForm1::FindCard(const QString& name)
-{
-    const auto c = game::ControlByName(name);
-    return c && game::IsCard(*c) ? *c : Control::Form1;
-}
-
-void TForm1::ClearResultRows() { m_list->setRowCount(0); }
-
-void TForm1::AddResultRow(const QString& time, const QString& name, const QString& date)
-{
-    const int row = m_list->rowCount();
-    m_list->insertRow(row);
-    m_list->setItem(row, 0, new QTableWidgetItem(time));
-    m_list->setItem(row, 1, new QTableWidgetItem(name));
-    m_list->setItem(row, 2, new QTableWidgetItem(date));
-}
-
-void TForm1::SortResultRows()
-{
-    struct Row {
-        QString cells[3];
-    };
-    std::vector<Row> rows(m_list->rowCount());
-    for (int r = 0; r < m_list->rowCount(); ++r) {
-        for (int c = 0; c < 3; ++c)
-            rows[r].cells[c] = m_list->item(r, c) ? m_list->item(r, c)->text() : QString();
-    }
-    std::stable_sort(rows.begin(), rows.end(), [this](const Row& a, const Row& b) {
-        return m_game.ListView1Compare(a.cells[0], b.cells[0]) < 0;
-    });
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        for (int c = 0; c < 3; ++c)
-            m_list->item(r, c)->setText(rows[r].cells[c]);
-    }
-}
-
-void TForm1::CloseWindow() { close(); }
-
-void TForm1::CloseCardWithShutter(Control card) { game::RunShutter(*this, card, m_pause); }
-
-void TForm1::StartCelebration(int picture) { game::RunStartCelebration(*this, picture); }
-
-void TForm1::SetHintAppearance(int shape, int shadowDepth, bool hasTail, int alignment)
-{
-    hints::SetHintAppearance(static_cast<quint8>(shape), static_cast<quint8>(shadowDepth), hasTail,
-        static_cast<quint8>(alignment));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "art/artwork.h"
 #include "game/game.h"
 #include "game/view.h"
 
@@ -21,7 +22,8 @@ class TPanel;
 
 // The one main window: three pages with their controls. It carries out the view operations,
 // delivers the events to the game and reports every failure that escapes a handler.
-class TForm1 : public QWidget, public game::GameView {
+class TForm1 : public QWidget, public game::GameView
+{
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr, game::PauseFunction pause = game::BlockingPause);
@@ -55,7 +57,8 @@ public:
     void FitAnimatorToPicture(game::Control animator) override;
     void SetAnimating(game::Control animator, bool on) override;
     void SetTimerEnabled(game::Control timer, bool on) override;
-    void ShowMessageBox(const QString& text, const QString& caption, game::MessageIcon icon) override;
+    void ShowMessageBox(
+        const QString& text, const QString& caption, game::MessageIcon icon) override;
     game::Control FindCard(const QString& name) override;
     void ClearResultRows() override;
     void AddResultRow(const QString& time, const QString& name, const QString& date) override;
@@ -80,6 +83,7 @@ private:
     void showError(const QString& message);
     TBitBtn* button(game::Control c) const;
     QImage glyph(int button);
+    void loadBackground(TImage* image, art::Background which);
     // Enter, accelerators and plain letters on a focused button, as the design asks.
     bool handleKey(QKeyEvent* event);
     void updateEnterTarget();

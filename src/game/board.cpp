@@ -8,7 +8,8 @@ namespace game {
 int Game::Random(std::uint32_t& seed, int range)
 {
     seed = seed * 134775813u + 1u;
-    return static_cast<int>((static_cast<std::uint64_t>(seed) * static_cast<std::uint32_t>(range)) >> 32);
+    return static_cast<int>(
+        (static_cast<std::uint64_t>(seed) * static_cast<std::uint32_t>(range)) >> 32);
 }
 
 std::uint32_t Game::SeedFromClock()

@@ -13,7 +13,10 @@ constexpr std::array<const char*, static_cast<int>(Control::Count)> kNames = {
 #undef MNEMIRA_CONTROL_NAME
 };
 
-constexpr int index(Control c) { return static_cast<int>(c); }
+constexpr int index(Control c)
+{
+    return static_cast<int>(c);
+}
 
 } // namespace
 
@@ -45,7 +48,10 @@ bool IsCard(Control control)
     return control >= Control::Image1 && control <= Control::Image21 && control != Control::Image17;
 }
 
-bool IsImage(Control control) { return control >= Control::Image1 && control <= Control::Image24; }
+bool IsImage(Control control)
+{
+    return control >= Control::Image1 && control <= Control::Image24;
+}
 
 Control AnimatorFor(int picture)
 {

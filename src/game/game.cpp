@@ -8,8 +8,7 @@ namespace game {
 Game::Game(GameView& view, PauseFunction pause)
     : m_view(view)
     , m_pause(std::move(pause))
-{
-}
+{ }
 
 void Game::FormCreate()
 {
@@ -28,7 +27,10 @@ void Game::FormCreate()
     m_hitsFile.OpenAtStartup(m_hitsPath);
 }
 
-void Game::FormClose() { m_hitsFile.Close(); }
+void Game::FormClose()
+{
+    m_hitsFile.Close();
+}
 
 void Game::BitBtn1Click()
 {
@@ -47,9 +49,15 @@ void Game::BitBtn4Click()
     results::FillResultsTable(m_view, m_hitsFile, m_state.Record);
 }
 
-void Game::BitBtn2Click() { m_view.ShowPage(static_cast<int>(Page::Start)); }
+void Game::BitBtn2Click()
+{
+    m_view.ShowPage(static_cast<int>(Page::Start));
+}
 
-void Game::BitBtn3Click() { m_view.CloseWindow(); }
+void Game::BitBtn3Click()
+{
+    m_view.CloseWindow();
+}
 
 void Game::Timer1Timer()
 {

@@ -20,7 +20,8 @@ inline constexpr int kDateCapacity = 20;
 // The game's rules: board and deal, card selection, countdown clock, game end and page flow.
 // It reaches the window only through the view. Failures (file errors) escape as exceptions
 // and end the event that raised them; the window reports them.
-class Game : public GameEvents {
+class Game : public GameEvents
+{
 public:
     explicit Game(GameView& view, PauseFunction pause = BlockingPause);
 

@@ -44,8 +44,8 @@ void Game::WonEnd()
 void Game::TimedOutEnd()
 {
     m_view.SetTimerEnabled(Control::Timer2, false);
-    m_view.ShowMessageBox(QStringLiteral("Истекло время!"), QStringLiteral("Мнемира"),
-        MessageIcon::Warning);
+    m_view.ShowMessageBox(
+        QStringLiteral("Истекло время!"), QStringLiteral("Мнемира"), MessageIcon::Warning);
     m_state.Record.setName(
         LeftChars(m_state.PlayerName + QString::fromUtf8(kTimeOutSuffix), kNameCapacity));
     FinishEnd();

@@ -11,7 +11,8 @@
 namespace game {
 
 // Everything the game keeps between events, in one object a test can create fresh.
-struct GameState {
+struct GameState
+{
     // Board: picture number per position 1 … 20 (index 0 unused); 0 once the pair is found.
     std::array<std::int32_t, 21> CardValue {};
     // Cards of each picture number placed by the deal (index 0 unused).

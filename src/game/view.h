@@ -13,7 +13,8 @@ enum class MessageIcon { Information, Warning, Error };
 
 // Everything the game logic may change in the window. The window carries these out; tests use
 // a view that records the calls. Control arguments name components; Form1 names the whole window.
-class GameView {
+class GameView
+{
 public:
     virtual ~GameView() = default;
 
@@ -67,7 +68,8 @@ public:
 };
 
 // The events the window delivers to the game logic, each run to completion on the window thread.
-class GameEvents {
+class GameEvents
+{
 public:
     virtual ~GameEvents() = default;
 

@@ -30,13 +30,15 @@ TEST(Random, FollowsTheGeneratorFormula)
     EXPECT_EQ(Game::Random(seed, 11), 10);
 }
 
-class Deal : public GameFixture { };
+class Deal : public GameFixture
+{ };
 
 TEST_F(Deal, FixedSeedGivesTheWorkedOutBoardAndConsumesRejectedDraws)
 {
     s.RandSeed = 42;
     game.Deal();
-    const std::array<int, 20> expected { 3, 9, 2, 1, 9, 8, 6, 10, 6, 5, 4, 5, 4, 2, 1, 8, 7, 3, 7, 10 };
+    const std::array<int, 20> expected { 3, 9, 2, 1, 9, 8, 6, 10, 6, 5, 4, 5, 4, 2, 1, 8, 7, 3, 7,
+        10 };
     for (int p = 1; p <= 20; ++p)
         EXPECT_EQ(s.CardValue[p], expected[p - 1]) << "position " << p;
     // 39 draws in all: zeros and third copies consumed steps without filling a position.
@@ -49,7 +51,8 @@ TEST_F(Deal, FixedSeedGivesTheWorkedOutBoardAndConsumesRejectedDraws)
 
     s.RandSeed = 0;
     game.Deal();
-    const std::array<int, 20> fromZero { 9, 2, 3, 7, 3, 1, 4, 4, 5, 9, 10, 8, 7, 1, 5, 2, 8, 10, 6, 6 };
+    const std::array<int, 20> fromZero { 9, 2, 3, 7, 3, 1, 4, 4, 5, 9, 10, 8, 7, 1, 5, 2, 8, 10, 6,
+        6 };
     for (int p = 1; p <= 20; ++p)
         EXPECT_EQ(s.CardValue[p], fromZero[p - 1]) << "position " << p;
     EXPECT_EQ(s.RandSeed, 0x8eb8d4afu);

@@ -16,7 +16,9 @@ TEST(CardEffects, ShutterGrowsSixStepsOverTheCardThenShowsTheBack)
     for (int h = 20; h <= 70; h += 10)
         expected << "Pause(60)" << QStringLiteral("SetControlHeight(Image22,%1)").arg(h)
                  << "RepaintNow(Image22)";
-    expected << "HideControl(Image22)" << "SetCardPicture(Image19,0)" << "RepaintNow(Image19)"
+    expected << "HideControl(Image22)"
+             << "SetCardPicture(Image19,0)"
+             << "RepaintNow(Image19)"
              << "SetCardEnabled(Image19,on)";
     EXPECT_EQ(view.take(), expected);
     EXPECT_FALSE(view.visible[RecordingView::at(Control::Image22)]);
@@ -28,7 +30,8 @@ TEST(CardEffects, CelebrationPlacesFitsShowsStartsThenTimesIt)
     game::RunStartCelebration(view, 7);
     EXPECT_EQ(view.take(),
         QStringList({ "MoveControl(GIFAnimator7,150,94)", "FitAnimatorToPicture(GIFAnimator7)",
-            "ShowControl(GIFAnimator7)", "SetAnimating(GIFAnimator7,on)", "SetTimerEnabled(Timer1,on)" }));
+            "ShowControl(GIFAnimator7)", "SetAnimating(GIFAnimator7,on)",
+            "SetTimerEnabled(Timer1,on)" }));
     game::RunStartCelebration(view, 0);
     game::RunStartCelebration(view, 11);
     EXPECT_TRUE(view.take().isEmpty());

@@ -2,7 +2,8 @@
 
 using game::Control;
 
-class Clock : public GameFixture {
+class Clock : public GameFixture
+{
 protected:
     void SetUp() override { startGame(); }
     void set(int m, int sec, int h)
@@ -21,13 +22,14 @@ protected:
 
 TEST_F(Clock, TicksShowTwoDigitPartsAndRollOver)
 {
-    struct Case {
+    struct Case
+    {
         int m, s, h;
         const char* after;
     };
     const Case cases[] = {
         { 5, 59, 99, "5:59:98" }, // the first tick after "Старт"
-        { 5, 0, 0, "4:59:99" },   // both rollovers in one tick
+        { 5, 0, 0, "4:59:99" }, // both rollovers in one tick
         { 4, 10, 0, "4:09:99" },
         { 1, 0, 10, "1:00:09" },
         { 0, 0, 11, "0:00:10" },

@@ -7,7 +7,8 @@
 
 using game::Control;
 
-class GameEnd : public GameFixture {
+class GameEnd : public GameFixture
+{
 protected:
     void SetUp() override
     {
@@ -46,14 +47,21 @@ TEST_F(GameEnd, WonEndInOrder)
     s.ClockHundredths = 7;
     game.Timer1Timer();
     const QStringList calls = view.take();
-    const QString date = game::Game::DateText(QDateTime(QDate(2026, 12, 7), QTime(10, 46, 47)), QLocale::system());
+    const QString date
+        = game::Game::DateText(QDateTime(QDate(2026, 12, 7), QTime(10, 46, 47)), QLocale::system());
     // The celebration end, then the won end.
     QStringList expected { "HideControl(GIFAnimator10)", "SetAnimating(GIFAnimator10,off)",
-        "SetTimerEnabled(Timer2,on)", "SetTimerEnabled(Timer1,off)", "SetTimerEnabled(Timer2,off)" };
+        "SetTimerEnabled(Timer2,on)", "SetTimerEnabled(Timer1,off)",
+        "SetTimerEnabled(Timer2,off)" };
     for (int p = 1; p <= 20; ++p)
-        expected << QStringLiteral("SetCardPicture(%1,0)").arg(game::ControlName(game::CardAtPosition(p)));
-    expected << "SetCardPicture(Image22,0)" << "RepaintNow(Form1)" << "RepaintNow(Form1)"
-             << "SetLabelText(Label4,10)" << "SetLabelText(Label3,0)" << "ClearResultRows()"
+        expected << QStringLiteral("SetCardPicture(%1,0)")
+                        .arg(game::ControlName(game::CardAtPosition(p)));
+    expected << "SetCardPicture(Image22,0)"
+             << "RepaintNow(Form1)"
+             << "RepaintNow(Form1)"
+             << "SetLabelText(Label4,10)"
+             << "SetLabelText(Label3,0)"
+             << "ClearResultRows()"
              << QStringLiteral("AddResultRow(1:28:92,Новый игрок,%1)").arg(date) << "ShowPage(2)";
     EXPECT_EQ(calls, expected);
     EXPECT_EQ(s.PairsRemaining, 10);
@@ -69,13 +77,14 @@ TEST_F(GameEnd, WonEndInOrder)
 
 TEST_F(GameEnd, TimedOutEndShowsTheMessageFirstAndMarksTheName)
 {
-    struct Case {
+    struct Case
+    {
         QString name, stored;
     };
     const Case cases[] = {
         { "Четырнадцать14", "Четырнадцать14 (истекло время)" }, // 14: the whole suffix
         { "Пятнадцать-букв", "Пятнадцать-букв (истекло время" }, // 15: loses the last character
-        { QString(30, u'Ж'), QString(30, u'Ж') },                  // 30: no suffix at all
+        { QString(30, u'Ж'), QString(30, u'Ж') }, // 30: no suffix at all
     };
     for (const Case& c : cases) {
         view.editText = c.name;
@@ -145,7 +154,8 @@ TEST_F(GameEnd, AFailingAppendStopsTheEndBeforeTheDeal)
 TEST(DateText, ShortDateSpaceLongTimeWithoutZoneCutTo20)
 {
     const QDateTime when(QDate(2026, 12, 7), QTime(10, 46, 47));
-    EXPECT_EQ(game::Game::DateText(when, QLocale(QLocale::Russian, QLocale::Russia)), "07.12.2026 10:46:47");
+    EXPECT_EQ(game::Game::DateText(when, QLocale(QLocale::Russian, QLocale::Russia)),
+        "07.12.2026 10:46:47");
     const QString c = game::Game::DateText(when, QLocale::c());
     EXPECT_FALSE(c.contains("UTC"));
     EXPECT_TRUE(c.endsWith("10:46:47")) << c.toStdString();

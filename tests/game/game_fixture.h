@@ -11,7 +11,8 @@
 #include <vector>
 
 // A game over a recording view whose pauses are only recorded, with hits.dat in a fresh folder.
-class GameFixture : public ::testing::Test {
+class GameFixture : public ::testing::Test
+{
 protected:
     RecordingView view;
     std::vector<std::chrono::milliseconds> pauses;
@@ -25,9 +26,8 @@ protected:
     GameFixture()
     {
         game.setHitsFilePath(dir.filePath(QStringLiteral("hits.dat")));
-        view.compare = [this](const QString& a, const QString& b) {
-            return game.ListView1Compare(a, b);
-        };
+        view.compare
+            = [this](const QString& a, const QString& b) { return game.ListView1Compare(a, b); };
     }
 
     // A dealt board and a running game, as after start-up and "Старт".

@@ -7,7 +7,8 @@
 
 using game::Control;
 
-class PageFlow : public GameFixture { };
+class PageFlow : public GameFixture
+{ };
 
 TEST_F(PageFlow, FormCreateInOrderCreatesHitsFileAndShowsTheStartPage)
 {

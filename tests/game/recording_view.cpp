@@ -6,8 +6,14 @@ using game::Control;
 using game::ControlName;
 
 namespace {
-QString name(Control c) { return QString::fromLatin1(ControlName(c)); }
-QString flag(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); }
+QString name(Control c)
+{
+    return QString::fromLatin1(ControlName(c));
+}
+QString flag(bool on)
+{
+    return on ? QStringLiteral("on") : QStringLiteral("off");
+}
 } // namespace
 
 RecordingView::RecordingView()
@@ -67,7 +73,10 @@ void RecordingView::SetCardPicture(Control c, int index)
         picture[at(c)] = index;
 }
 
-void RecordingView::RepaintNow(Control c) { record(QStringLiteral("RepaintNow(%1)").arg(name(c))); }
+void RecordingView::RepaintNow(Control c)
+{
+    record(QStringLiteral("RepaintNow(%1)").arg(name(c)));
+}
 
 void RecordingView::SetCardEnabled(Control c, bool on)
 {
@@ -122,9 +131,11 @@ void RecordingView::SetTimerEnabled(Control timer, bool on)
     timerOn[at(timer)] = on;
 }
 
-void RecordingView::ShowMessageBox(const QString& text, const QString& caption, game::MessageIcon icon)
+void RecordingView::ShowMessageBox(
+    const QString& text, const QString& caption, game::MessageIcon icon)
 {
-    record(QStringLiteral("ShowMessageBox(%1,%2,%3)").arg(text, caption).arg(static_cast<int>(icon)));
+    record(
+        QStringLiteral("ShowMessageBox(%1,%2,%3)").arg(text, caption).arg(static_cast<int>(icon)));
 }
 
 Control RecordingView::FindCard(const QString& n)
@@ -155,7 +166,10 @@ void RecordingView::SortResultRows()
     }
 }
 
-void RecordingView::CloseWindow() { record(QStringLiteral("CloseWindow()")); }
+void RecordingView::CloseWindow()
+{
+    record(QStringLiteral("CloseWindow()"));
+}
 
 void RecordingView::CloseCardWithShutter(Control card)
 {
@@ -164,9 +178,16 @@ void RecordingView::CloseCardWithShutter(Control card)
     enabled[at(card)] = true;
 }
 
-void RecordingView::StartCelebration(int p) { record(QStringLiteral("StartCelebration(%1)").arg(p)); }
+void RecordingView::StartCelebration(int p)
+{
+    record(QStringLiteral("StartCelebration(%1)").arg(p));
+}
 
 void RecordingView::SetHintAppearance(int shape, int depth, bool tail, int alignment)
 {
-    record(QStringLiteral("SetHintAppearance(%1,%2,%3,%4)").arg(shape).arg(depth).arg(flag(tail)).arg(alignment));
+    record(QStringLiteral("SetHintAppearance(%1,%2,%3,%4)")
+               .arg(shape)
+               .arg(depth)
+               .arg(flag(tail))
+               .arg(alignment));
 }

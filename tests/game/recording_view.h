@@ -11,11 +11,13 @@
 
 // A view that records every call as text ("SetCardPicture(Image7,3)") and keeps just enough
 // state (tags, texts, geometry, rows, enabled flags) for the game logic to run against it.
-class RecordingView : public game::GameView {
+class RecordingView : public game::GameView
+{
 public:
     using Control = game::Control;
 
-    struct Row {
+    struct Row
+    {
         QString time, name, date;
     };
 
@@ -65,7 +67,8 @@ public:
     void FitAnimatorToPicture(Control c) override;
     void SetAnimating(Control c, bool on) override;
     void SetTimerEnabled(Control timer, bool on) override;
-    void ShowMessageBox(const QString& text, const QString& caption, game::MessageIcon icon) override;
+    void ShowMessageBox(
+        const QString& text, const QString& caption, game::MessageIcon icon) override;
     Control FindCard(const QString& name) override;
     void ClearResultRows() override;
     void AddResultRow(const QString& time, const QString& name, const QString& date) override;

@@ -2,7 +2,8 @@
 
 using game::Control;
 
-class Selection : public GameFixture {
+class Selection : public GameFixture
+{
 protected:
     void SetUp() override { startGame(); }
 };

@@ -15,7 +15,8 @@
 
 // A shown main window working in a fresh folder, with pauses, message and error boxes that
 // only record.
-class FormFixture : public ::testing::Test {
+class FormFixture : public ::testing::Test
+{
 protected:
     using Control = game::Control;
 
@@ -37,7 +38,8 @@ protected:
                 atPause();
         });
         form->errorBox = [this](const QString& text) { errors << text; };
-        form->messageBox = [this](const QString& text, const QString&, game::MessageIcon) { messages << text; };
+        form->messageBox
+            = [this](const QString& text, const QString&, game::MessageIcon) { messages << text; };
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -60,7 +62,11 @@ protected:
         QTest::mouseClick(form->windowHandle(), button, {}, p);
     }
     void click(Control c) { clickAt(centre(c)); }
-    void key(int k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(), static_cast<Qt::Key>(k), mods); }
+    void key(int k, Qt::KeyboardModifiers mods = {})
+    {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(),
+            static_cast<Qt::Key>(k), mods);
+    }
     void keyText(QChar c, Qt::KeyboardModifiers mods = {})
     {
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();

@@ -4,7 +4,8 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
-class Input : public FormFixture { };
+class Input : public FormFixture
+{ };
 
 TEST_F(Input, ADisabledCardLetsTheClickFallThroughAndShowsNoHand)
 {
@@ -169,10 +170,10 @@ TEST_F(Input, ClicksDuringAnEffectWaitAndGoToWhatLiesThereAfterwards)
         if (queued)
             return;
         queued = true;
-        QMouseEvent* press = new QMouseEvent(QEvent::MouseButtonPress, QPointF(45, 40), QPointF(45, 40),
-            Qt::LeftButton, Qt::LeftButton, {});
-        QMouseEvent* release = new QMouseEvent(QEvent::MouseButtonRelease, QPointF(45, 40), QPointF(45, 40),
-            Qt::LeftButton, Qt::NoButton, {});
+        QMouseEvent* press = new QMouseEvent(QEvent::MouseButtonPress, QPointF(45, 40),
+            QPointF(45, 40), Qt::LeftButton, Qt::LeftButton, {});
+        QMouseEvent* release = new QMouseEvent(QEvent::MouseButtonRelease, QPointF(45, 40),
+            QPointF(45, 40), Qt::LeftButton, Qt::NoButton, {});
         QApplication::postEvent(w(card(1)), press);
         QApplication::postEvent(w(card(1)), release);
     };

@@ -6,7 +6,8 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 
-class Window : public FormFixture { };
+class Window : public FormFixture
+{ };
 
 TEST_F(Window, DesignedGeometry)
 {
@@ -17,7 +18,8 @@ TEST_F(Window, DesignedGeometry)
     // The card grid: the bottom row lies one pixel further left.
     for (int p = 1; p <= 20; ++p) {
         const int row = (p - 1) / 5, col = (p - 1) % 5;
-        EXPECT_EQ(w(card(p))->geometry(), QRect((row == 3 ? 160 : 161) + 102 * col, 125 + 90 * row, 90, 80))
+        EXPECT_EQ(w(card(p))->geometry(),
+            QRect((row == 3 ? 160 : 161) + 102 * col, 125 + 90 * row, 90, 80))
             << "card " << p;
     }
     EXPECT_EQ(w(Control::Image22)->geometry(), QRect(39, 88, 90, 10));
@@ -101,7 +103,8 @@ TEST_F(Window, ShutterGrowsInSixStepsOverTheCard)
     click(card(1));
     click(card(b));
     // Each pause sees the strip as the previous step left it: 10 … 60, then 70 at the end.
-    EXPECT_EQ(heights, QStringList({ "10", "20", "30", "40", "50", "60", "10", "20", "30", "40", "50", "60" }));
+    EXPECT_EQ(heights,
+        QStringList({ "10", "20", "30", "40", "50", "60", "10", "20", "30", "40", "50", "60" }));
     EXPECT_EQ(pauses.first(), "600");
     EXPECT_EQ(pauses.count("60"), 12);
     EXPECT_FALSE(w(Control::Image22)->isVisible());
@@ -163,8 +166,8 @@ TEST_F(Window, ResultsListSortsThroughTheCompareHandler)
     form->AddResultRow("1:28:92", "a", "d1");
     form->AddResultRow("5:59:99", "b", "d2");
     form->AddResultRow("0:07:00", "c", "d3");
-    QTest::mouseClick(static_cast<QTableWidget*>(list)->horizontalHeader()->viewport(), Qt::LeftButton, {},
-        QPoint(200, 5)); // "Имя"
+    QTest::mouseClick(static_cast<QTableWidget*>(list)->horizontalHeader()->viewport(),
+        Qt::LeftButton, {}, QPoint(200, 5)); // "Имя"
     EXPECT_EQ(names(), "bac");
     EXPECT_EQ(list->item(0, 2)->text(), "d2");
     QTest::mouseClick(list->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(200, 5));
