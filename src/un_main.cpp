@@ -1,5 +1,6 @@
 #include "un_main.h"
 
+#include "animator/failure_report.h"
 #include "animator/gif_animator.h"
 #include "art/artwork.h"
 #include "game/card_effects.h"
@@ -94,11 +95,14 @@ TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
     m_timer2->setInterval(15);
     m_timer2->setTimerType(Qt::PreciseTimer);
     connect(m_timer2, &QTimer::timeout, this, [this] { handle([this] { m_game.Timer2Timer(); }); });
-    m_controls[at(Control::Timer1)] = nullptr;
 
     // The application's settings are applied once the design is loaded, before FormCreate.
     hints::Application::instance().setErrorBoxHandler(
         [this](const QString& text) { showError(text); });
+    // Failures of animation ticks and paints are reported like every other.
+    animator::SetApplicationExceptionHandler([](QObject* sender, const std::exception& e) {
+        hints::Application::instance().handleException(sender, e);
+    });
     auto* AppEvents1 = new hints::TAppEvents(this);
     AppEvents1->SetHintColor(QColor(255, 255, 0));
     AppEvents1->Loaded();
