@@ -45,18 +45,18 @@ inline QByteArray MakeGif(int screenWidth, int screenHeight, const std::vector<F
     image.globalPalette = std::move(palette);
     image.backgroundIndex = backgroundIndex;
     image.loopCount = 0;
-    for (const FrameSpec& spec : frames) {
+    for (const FrameSpec& wanted : frames) {
         gif::GifWriteFrame frame;
-        frame.left = spec.left;
-        frame.top = spec.top;
-        frame.width = spec.width;
-        frame.height = spec.height;
-        frame.delayCs = spec.delayCs;
-        frame.disposal = spec.disposal;
-        frame.transparentIndex = spec.transparentIndex;
-        frame.indices.assign(std::size_t(spec.width) * std::size_t(spec.height), spec.ink);
-        if (spec.transparentHole >= 0)
-            frame.indices[0] = std::uint8_t(spec.transparentHole);
+        frame.left = wanted.left;
+        frame.top = wanted.top;
+        frame.width = wanted.width;
+        frame.height = wanted.height;
+        frame.delayCs = wanted.delayCs;
+        frame.disposal = wanted.disposal;
+        frame.transparentIndex = wanted.transparentIndex;
+        frame.indices.assign(std::size_t(wanted.width) * std::size_t(wanted.height), wanted.ink);
+        if (wanted.transparentHole >= 0)
+            frame.indices[0] = std::uint8_t(wanted.transparentHole);
         image.frames.push_back(std::move(frame));
     }
     return FormData(gif::WriteGIF(image));
