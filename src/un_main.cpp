@@ -110,7 +110,8 @@ TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
         m_list, QStringLiteral("Щелкните колонку  (Время)!"));
 
     qApp->installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this, [this] { updateEnterTarget(); });
+    m_focusWatch
+        = connect(qApp, &QApplication::focusChanged, this, [this] { updateEnterTarget(); });
 
     handle([this] { m_game.FormCreate(); });
     // The first tab stop gets the focus when the window is first activated.
@@ -120,6 +121,8 @@ TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
 
 TForm1::~TForm1()
 {
+    // The children go after this body has run: nothing may call back into the window then.
+    disconnect(m_focusWatch);
     qApp->removeEventFilter(this);
     hints::Application::instance().setErrorBoxHandler(nullptr);
 }

@@ -100,4 +100,5 @@ private:
     std::vector<QImage> m_cardImages;
     std::vector<QImage> m_cardMasks;
     bool m_closeFailed = false;
+    QMetaObject::Connection m_focusWatch;
 };
