@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 
 using game::Control;
 
@@ -171,6 +172,7 @@ void TForm1::buildStartPage(QWidget* page)
     label->fitToText();
     auto* edit = new TEdit(QStringLiteral("Новый игрок"), page);
     place(Control::Edit4, edit, 320, 404, 177, 21);
+    edit->setMaxLength(std::numeric_limits<int>::max()); // no limit: the game cuts the name itself
     auto* start = new TBitBtn(page, QStringLiteral("Старт"), glyph(1), designFont(11), kMaroon);
     place(Control::BitBtn1, start, 320, 448, 73, 25);
     auto* results
