@@ -1,6 +1,8 @@
 // The window's design and the view operations as the player sees them.
 #include "form_fixture.h"
 
+#include "animator/gif_animator.h"
+
 #include <QFile>
 #include <QHeaderView>
 #include <QStackedWidget>
@@ -181,4 +183,25 @@ TEST_F(Window, ClosingTwiceQuitsEvenWhenTheResultsFileNeverOpened)
     EXPECT_EQ(errors, QStringList({ "I/O error 103." }));
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->close());
+}
+
+TEST_F(Window, ACelebrationResumesWhereTheLastOneOfItsPictureStopped)
+{
+    startGame();
+    auto* animation = static_cast<animator::TGIFAnimator*>(w(Control::GIFAnimator1));
+    state().OpenValue = 1;
+    form->StartCelebration(1);
+    EXPECT_TRUE(animation->isVisible());
+    EXPECT_EQ(animation->geometry(), QRect(150, 94, 518, 389));
+    EXPECT_TRUE(form->timer(Control::Timer1)->isActive());
+    QTest::qWait(400); // frames of 80 ms
+    clickAt(QPoint(400, 300)); // a click on the animation ends the celebration
+    EXPECT_FALSE(animation->isVisible());
+    EXPECT_FALSE(animation->Animate());
+    EXPECT_FALSE(form->timer(Control::Timer1)->isActive());
+    EXPECT_TRUE(form->timer(Control::Timer2)->isActive());
+    const int stoppedAt = animation->FrameIndex();
+    EXPECT_GT(stoppedAt, 0);
+    form->StartCelebration(1);
+    EXPECT_EQ(animation->FrameIndex(), stoppedAt);
 }
