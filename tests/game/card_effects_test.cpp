@@ -1,5 +1,5 @@
 #include "game/card_effects.h"
-#include "recording_view.h"
+#include "support/recording_view.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/game.h"
-#include "recording_view.h"
+#include "support/recording_view.h"
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,7 @@
 #include "results/results_table.h"
 
-#include "recording_view.h"
 #include "results/io_error.h"
+#include "support/recording_view.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,7 +13,6 @@ using results::HitsFile;
 using results::ListView1ColumnClick;
 using results::ListView1Compare;
 using results::SortState;
-using results_test::RecordingView;
 
 namespace {
 
@@ -39,7 +38,7 @@ protected:
     {
         view.calls.clear();
         ListView1ColumnClick(view, state, column);
-        EXPECT_EQ(view.calls, QStringList { "SortResultRows" });
+        EXPECT_EQ(view.calls, QStringList { "SortResultRows()" });
     }
 
     QTemporaryDir dir;
@@ -59,9 +58,12 @@ TEST_F(ResultsTableTest, FillListsEveryRecordInFileOrderThenShowsTheHitsPage)
 
     results::FillResultsTable(view, file, buffer);
 
-    EXPECT_EQ(view.calls,
-        QStringList({ "ClearResultRows", "AddResultRow", "AddResultRow", "ShowPage 2" }));
     ASSERT_EQ(view.rows.size(), 2u);
+    EXPECT_EQ(view.calls,
+        QStringList({ "ClearResultRows()",
+            QStringLiteral("AddResultRow(1:28:92,Анна,%1)").arg(view.rows[0].date),
+            QStringLiteral("AddResultRow(5:59:99,Борис (истекло время),%1)").arg(view.rows[1].date),
+            "ShowPage(2)" }));
     EXPECT_EQ(view.rows[0].time, QStringLiteral("1:28:92"));
     EXPECT_EQ(view.rows[0].name, QStringLiteral("Анна"));
     EXPECT_EQ(view.rows[0].date, QStringLiteral("08.12.2026 14:08:09"));
@@ -71,7 +73,7 @@ TEST_F(ResultsTableTest, FillListsEveryRecordInFileOrderThenShowsTheHitsPage)
 TEST_F(ResultsTableTest, AnEmptyFileGivesAnEmptyList)
 {
     results::FillResultsTable(view, file, buffer);
-    EXPECT_EQ(view.calls, QStringList({ "ClearResultRows", "ShowPage 2" }));
+    EXPECT_EQ(view.calls, QStringList({ "ClearResultRows()", "ShowPage(2)" }));
     EXPECT_TRUE(view.rows.empty());
 }
 
@@ -79,7 +81,7 @@ TEST_F(ResultsTableTest, AFailedFillLeavesThePageAlone)
 {
     ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("hits.dat"))));
     EXPECT_THROW(results::FillResultsTable(view, file, buffer), results::EInOutError);
-    EXPECT_EQ(view.calls, QStringList { "ClearResultRows" });
+    EXPECT_EQ(view.calls, QStringList { "ClearResultRows()" });
 }
 
 TEST_F(ResultsTableTest, HeaderClicksSortByTimeAndARefillIsUnsortedAgain)

@@ -33,6 +33,14 @@ RecordingView::RecordingView()
     heights[at(Control::Image22)] = 10;
 }
 
+QStringList RecordingView::captions() const
+{
+    QStringList out;
+    for (const Row& row : rows)
+        out << row.time;
+    return out;
+}
+
 QStringList RecordingView::take()
 {
     QStringList out;

@@ -48,6 +48,8 @@ public:
     QStringList take();
 
     static int at(Control c) { return static_cast<int>(c); }
+    // The time captions of the rows, top to bottom.
+    QStringList captions() const;
 
     void ShowPage(int p) override;
     void SetLabelText(Control label, const QString& text) override;
