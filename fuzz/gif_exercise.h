@@ -4,6 +4,7 @@
 // copy the picture, and hold the fast decoder to the step-by-step one on every frame (with and
 // without damage tolerance). A difference between the two decoders aborts.
 
+#include "base/transparent_draw.h"
 #include "gif/gif_image.h"
 #include "gif/gif_reader.h"
 #include "gif/lzw_reference.h"
@@ -78,7 +79,7 @@ inline void ExerciseGif(const std::uint8_t* data, std::size_t size)
             QPainter painter(&canvas);
             frame.Draw(painter, QRect(frame.Left % 40 - 5, frame.Top % 30 - 5, 23, 17), true);
             painter.end();
-            animator::StretchDrawTransparent(canvas, 3, 2, 0, 0, QRect(), bitmap, gif::clDefault);
+            base::StretchDrawTransparent(canvas, 3, 2, 0, 0, QRect(), bitmap, gif::clDefault);
         } catch (const std::exception&) { }
     }
     try {

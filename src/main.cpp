@@ -1,5 +1,5 @@
 #include "art/artwork.h"
-#include "hints/application.h"
+#include "base/error_report.h"
 #include "un_main.h"
 
 #include <QApplication>
@@ -18,11 +18,8 @@ public:
     {
         try {
             return QApplication::notify(receiver, event);
-        } catch (const std::exception& e) {
-            hints::Application::instance().handleException(receiver, e);
         } catch (...) {
-            hints::Application::instance().handleException(
-                receiver, std::runtime_error("Unknown error"));
+            base::ReportException(receiver, std::current_exception());
         }
         return false;
     }

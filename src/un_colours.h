@@ -1,14 +1,17 @@
 #pragma once
+// The system colours the window's design names, in the classic desktop scheme, so the pages
+// look the same on every desktop.
+
+#include "base/colour.h"
 
 #include <QColor>
 
-// The classic desktop system colours the window's design names.
 namespace colours {
-inline const QColor BtnFace { 212, 208, 200 };
-inline const QColor BtnHighlight { 255, 255, 255 };
-inline const QColor Light { 212, 208, 200 };
-inline const QColor BtnShadow { 128, 128, 128 };
-inline const QColor DkShadow { 64, 64, 64 };
-inline const QColor WindowFrame { 0, 0, 0 };
-inline const QColor WindowText { 0, 0, 0 };
+inline const QColor BtnFace = base::ClassicQColor(base::SystemColor::BtnFace);
+inline const QColor BtnHighlight = base::ClassicQColor(base::SystemColor::BtnHighlight);
+inline const QColor Light = base::ClassicQColor(base::SystemColor::Light3D);
+inline const QColor BtnShadow = base::ClassicQColor(base::SystemColor::BtnShadow);
+inline const QColor DkShadow = base::ClassicQColor(base::SystemColor::DkShadow3D);
+inline const QColor WindowFrame = base::ClassicQColor(base::SystemColor::WindowFrame);
+inline const QColor WindowText = base::ClassicQColor(base::SystemColor::WindowText);
 } // namespace colours

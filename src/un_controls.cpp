@@ -1,9 +1,9 @@
 #include "un_controls.h"
 
+#include "base/click_filter.h"
 #include "un_colours.h"
 
 #include <QFocusEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 // ---- TImage ---------------------------------------------------------------------------------
@@ -59,35 +59,9 @@ void TImage::paintEvent(QPaintEvent*)
     // A picture smaller than the control leaves the rest showing what lies below: nothing to do.
 }
 
-void TImage::mousePressEvent(QMouseEvent* event)
+void TImage::setOnClick(std::function<void()> onClick)
 {
-    if (event->button() == Qt::LeftButton && onClick) {
-        m_pressed = true;
-        event->accept();
-        return;
-    }
-    event->ignore();
-}
-
-void TImage::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton || !m_pressed) {
-        event->ignore();
-        return;
-    }
-    m_pressed = false;
-    event->accept();
-    // Qt keeps the mouse with this control between press and release; a release outside is
-    // no click.
-    if (rect().contains(event->position().toPoint()) && onClick)
-        onClick();
-}
-
-void TImage::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // The second press of a double-click is not a click; the release that follows is ignored.
-    m_pressed = false;
-    event->accept();
+    new base::ClickFilter(this, std::move(onClick));
 }
 
 // ---- TLabel ---------------------------------------------------------------------------------
@@ -162,8 +136,7 @@ void TEdit::focusInEvent(QFocusEvent* event)
 
 // ---- TBitBtn --------------------------------------------------------------------------------
 
-TBitBtn::TBitBtn(QWidget* parent, const QString& caption, const QImage& glyphs, const QFont& font,
-    const QColor& colour)
+TBitBtn::TBitBtn(QWidget* parent, const QString& caption, const QFont& font, const QColor& colour)
     : QPushButton(parent)
     , m_caption(caption)
     , m_colour(colour)
@@ -177,6 +150,13 @@ TBitBtn::TBitBtn(QWidget* parent, const QString& caption, const QImage& glyphs, 
     const int amp = caption.indexOf(u'&');
     if (amp >= 0 && amp + 1 < caption.size())
         m_accelerator = caption.at(amp + 1).toUpper();
+    // Qt's own press and release make the click; only the double-click press is taken away.
+    new base::ClickFilter(this);
+}
+
+void TBitBtn::setGlyph(const QImage& glyphs)
+{
+    m_glyph = QImage();
     if (!glyphs.isNull())
         m_glyph = glyphs.copy(0, 0, glyphs.width() / 2, glyphs.height())
                       .convertToFormat(QImage::Format_ARGB32);
@@ -190,6 +170,7 @@ TBitBtn::TBitBtn(QWidget* parent, const QString& caption, const QImage& glyphs, 
             }
         }
     }
+    update();
 }
 
 void TBitBtn::setEnterTarget(bool on)
@@ -207,12 +188,6 @@ bool TBitBtn::canTakeFocus() const
             return false;
     }
     return true;
-}
-
-void TBitBtn::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // The second press of a double-click presses nothing.
-    event->accept();
 }
 
 void TBitBtn::paintEvent(QPaintEvent*)

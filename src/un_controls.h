@@ -11,8 +11,8 @@
 
 #include <functional>
 
-// A picture drawn unscaled from the top-left corner. A click is a left press and release inside
-// it; the second press of a double-click is no click.
+// A picture drawn unscaled from the top-left corner. With a click handler it reacts to clicks
+// by the one click rule (base/click_filter.h); without one, clicks go to what lies below.
 class TImage : public QWidget
 {
 public:
@@ -25,17 +25,14 @@ public:
     // Draws `source` at 0, 0; pixels set in `mask` (1 = transparent) keep the picture below.
     void drawMasked(const QImage& source, const QImage& mask);
 
-    std::function<void()> onClick;
+    // Set once.
+    void setOnClick(std::function<void()> onClick);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QImage m_picture;
-    bool m_pressed = false;
 };
 
 // A text label. Auto-sized labels take their text's width and the font's height at once and
@@ -85,14 +82,16 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 };
 
-// A push button with a glyph left of its caption, centred together 4 px apart. The glyph
-// bitmap holds the normal and the greyed glyph side by side; its bottom-left colour is
-// transparent. "&" marks the accelerator letter, drawn underlined.
+// A push button with a glyph left of its caption, centred together 4 px apart. "&" marks the
+// accelerator letter, drawn underlined. The second press of a double-click presses nothing.
 class TBitBtn : public QPushButton
 {
 public:
-    TBitBtn(QWidget* parent, const QString& caption, const QImage& glyphs, const QFont& font,
-        const QColor& colour);
+    TBitBtn(QWidget* parent, const QString& caption, const QFont& font, const QColor& colour);
+
+    // The glyph bitmap holds the normal and the greyed glyph side by side; its bottom-left
+    // colour is transparent.
+    void setGlyph(const QImage& glyphs);
 
     // The letter after "&", upper case; a null character when there is none.
     QChar accelerator() const { return m_accelerator; }
@@ -103,7 +102,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     QString m_caption;

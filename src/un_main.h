@@ -1,6 +1,10 @@
 #pragma once
+// TForm1, the one main window: three pages with their controls, built from the designed
+// geometry (un_design.cpp). It carries out the view operations (un_main_view.cpp), delivers the
+// events to the game through one forwarding helper, applies the key rules of the design
+// (un_keys.cpp), loads the built-in pictures behind one guard (un_assets.cpp) and reports every
+// failure that escapes a handler.
 
-#include "art/artwork.h"
 #include "game/game.h"
 #include "game/view.h"
 
@@ -15,13 +19,7 @@
 class QStackedWidget;
 class QTableWidget;
 class TBitBtn;
-class TEdit;
-class TImage;
-class TLabel;
-class TPanel;
 
-// The one main window: three pages with their controls. It carries out the view operations,
-// delivers the events to the game and reports every failure that escapes a handler.
 class TForm1 : public QWidget, public game::GameView
 {
     Q_OBJECT
@@ -33,8 +31,6 @@ public:
     QWidget* control(game::Control c) const { return m_controls[static_cast<int>(c)]; }
     QTimer* timer(game::Control c) const;
     QStackedWidget* notebook() const { return m_notebook; }
-    // Where errors escaping a handler are shown; tests put in one that records.
-    std::function<void(const QString& text)> errorBox;
     // Where message boxes are shown; tests put in one that records.
     std::function<void(const QString& text, const QString& caption, game::MessageIcon)> messageBox;
 
@@ -70,24 +66,27 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildStartPage(QWidget* page);
-    void buildGamePage(QWidget* page);
-    void buildHitsPage(QWidget* page);
-    void buildAnimators(QWidget* page);
-    void place(game::Control c, QWidget* widget, int left, int top, int width, int height);
-    // Runs an event handler; a failure ends it and is reported in the error box.
-    void handle(const std::function<void()>& handler);
-    void showError(const QString& message);
-    TBitBtn* button(game::Control c) const;
-    QImage glyph(int button);
-    void loadBackground(TImage* image, art::Background which);
-    // Enter, accelerators and plain letters on a focused button, as the design asks.
+    // un_design.cpp: every control at its designed place, in the design's creation order.
+    void buildPages();
+    void buildResultsList();
+    // un_assets.cpp: the pictures into their controls; a damaged one is reported and its
+    // control goes without.
+    void loadAssets();
+    // un_main.cpp: the events of the controls and timers, each forwarded to the game.
+    void connectEvents();
+    // A function that runs the game's handler `event` with the given arguments; a failure ends
+    // the handler and is reported, and the program goes on.
+    template <typename... Args> auto forward(void (game::Game::*event)(Args...));
+
+    // un_keys.cpp: Enter, accelerators and plain letters on a focused button.
     bool handleKey(QKeyEvent* event);
     void updateEnterTarget();
     TBitBtn* enterTarget() const;
+    TBitBtn* button(game::Control c) const;
 
     game::Game m_game;
     game::PauseFunction m_pause;

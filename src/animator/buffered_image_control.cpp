@@ -1,8 +1,8 @@
-#include "buffered_image_control.h"
+#include "animator/buffered_image_control.h"
 
 #include "animator/failure_report.h"
+#include "base/click_filter.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QThread>
 
@@ -50,6 +50,16 @@ TBufferedImageControl::TBufferedImageControl(QWidget* parent)
     // Opaque: Qt then neither erases nor paints the parent beneath it before each paint.
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(105, 105);
+    new base::ClickFilter(
+        this,
+        [this] {
+            if (m_onClick)
+                m_onClick(this);
+        },
+        [this] {
+            if (m_onDblClick)
+                m_onDblClick(this);
+        });
 }
 
 TBufferedImageControl::~TBufferedImageControl()
@@ -146,31 +156,6 @@ void TBufferedImageControl::paintEvent(QPaintEvent*)
     }
     QPainter screen(this);
     screen.drawImage(0, 0, m_buffer);
-}
-
-void TBufferedImageControl::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
-    QWidget::mousePressEvent(event);
-}
-
-void TBufferedImageControl::mouseReleaseEvent(QMouseEvent* event)
-{
-    const bool click = m_pressed && event->button() == Qt::LeftButton
-        && rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton)
-        m_pressed = false;
-    if (click && m_onClick)
-        m_onClick(this);
-}
-
-void TBufferedImageControl::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // The second press of a double click is not a click.
-    m_pressed = false;
-    if (event->button() == Qt::LeftButton && m_onDblClick)
-        m_onDblClick(this);
 }
 
 void PaintParentBackground(TBufferedImageControl* control, QPainter& canvas)

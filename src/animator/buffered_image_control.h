@@ -6,7 +6,7 @@
 // so nothing is forwarded to the window for them.
 
 #include "animator/gui_handover.h"
-#include "animator/notify_event.h"
+#include "base/notify_event.h"
 
 #include <QColor>
 #include <QImage>
@@ -49,10 +49,10 @@ public:
     bool AutoSize() const { return m_autoSize; }
     void SetAutoSize(bool autoSize);
 
-    // A click is a press and a release of the left button inside the control; a double click's
-    // second press is not a click.
-    void SetOnClick(TNotifyEvent handler) { m_onClick = std::move(handler); }
-    void SetOnDblClick(TNotifyEvent handler) { m_onDblClick = std::move(handler); }
+    // Clicks follow the one rule of base/click_filter.h; a double click's second press fires
+    // OnDblClick instead.
+    void SetOnClick(base::TNotifyEvent handler) { m_onClick = std::move(handler); }
+    void SetOnDblClick(base::TNotifyEvent handler) { m_onDblClick = std::move(handler); }
 
     bool InPaint() const { return m_inPaint; }
     // On while the control is painted as part of a sibling's background copy.
@@ -72,9 +72,6 @@ protected:
     void MarkDestroying();
 
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     friend void PaintParentBackground(TBufferedImageControl* control, QPainter& canvas);
@@ -86,12 +83,11 @@ private:
     std::atomic<bool> m_destroying { false };
     bool m_parentColor = true;
     bool m_autoSize = false;
-    bool m_pressed = false;
     QColor m_color;
     QImage m_buffer; // the off-screen image, kept between paints
     TGuiHandOver m_handOver;
-    TNotifyEvent m_onClick;
-    TNotifyEvent m_onDblClick;
+    base::TNotifyEvent m_onClick;
+    base::TNotifyEvent m_onDblClick;
 };
 
 // Takes a control's ImageLock for a scope.

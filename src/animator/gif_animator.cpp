@@ -1,4 +1,4 @@
-#include "gif_animator.h"
+#include "animator/gif_animator.h"
 
 #include <QEvent>
 #include <QThread>
@@ -6,6 +6,10 @@
 #include <algorithm>
 
 namespace animator {
+
+using base::clNone;
+using base::TColor;
+using base::TNotifyEvent;
 
 namespace {
 

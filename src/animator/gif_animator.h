@@ -15,7 +15,7 @@
 
 #include "animator/buffered_image_control.h"
 #include "animator/threaded_timer.h"
-#include "animator/transparent_draw.h"
+#include "base/transparent_draw.h"
 #include "gif/gif_image.h"
 
 #include <QImage>
@@ -68,10 +68,10 @@ public:
     bool AsyncDrawing() const { return m_asyncDrawing; }
     void SetAsyncDrawing(bool asyncDrawing);
 
-    void SetOnStart(TNotifyEvent handler);
-    void SetOnStop(TNotifyEvent handler);
-    void SetOnChange(TNotifyEvent handler);
-    void SetOnFrameChanged(TNotifyEvent handler);
+    void SetOnStart(base::TNotifyEvent handler);
+    void SetOnStop(base::TNotifyEvent handler);
+    void SetOnChange(base::TNotifyEvent handler);
+    void SetOnFrameChanged(base::TNotifyEvent handler);
 
     TThreadedTimer& FrameTimer() const { return *m_frameTimer; }
 
@@ -92,7 +92,7 @@ protected:
     // composition (clNone when none; the caller passes clNone). The result stays owned by the
     // control until the next composition or picture change. Failures propagate and leave the
     // cache empty.
-    const QImage& ComposeFrame(int index, TColor& transColor);
+    const QImage& ComposeFrame(int index, base::TColor& transColor);
     // Draws one frame into the composition at its place, with transparency.
     virtual void DrawFrame(QPainter& canvas, gif::TGIFFrame& frame, int index);
 
@@ -107,8 +107,8 @@ protected:
     virtual void NotifyStop();
 
 private:
-    void Notify(const TNotifyEvent& event);
-    TNotifyEvent Event(const TNotifyEvent& event) const;
+    void Notify(const base::TNotifyEvent& event);
+    base::TNotifyEvent Event(const base::TNotifyEvent& event) const;
     void AdvanceFrameAsync();
     void SetTimerToCurrentDelay();
 
@@ -126,7 +126,7 @@ private:
     // The one-entry cache, guarded by ImageLock.
     QImage m_cachedBitmap; // null when nothing is cached
     int m_cachedIndex = -1;
-    TColor m_cachedTransColor = clNone;
+    base::TColor m_cachedTransColor = base::clNone;
     QRgb m_cachedBrush = 0; // the background the cached picture was built on
     bool m_cachedMarked = false; // the picture is marked transparent with m_cachedTransColor
     bool m_composedForPaint = false; // an asynchronous tick composed the frame the paint shows
@@ -137,7 +137,7 @@ private:
     bool m_sizeFixed = false;
 
     mutable std::mutex m_eventsMutex;
-    TNotifyEvent m_onStart, m_onStop, m_onChange, m_onFrameChanged;
+    base::TNotifyEvent m_onStart, m_onStop, m_onChange, m_onFrameChanged;
 };
 
 } // namespace animator

@@ -1,9 +1,16 @@
 // Composing the logical screen of a frame, and drawing it into the control.
-#include "gif_animator.h"
+#include "animator/gif_animator.h"
 
 #include <QPainter>
 
 namespace animator {
+
+using base::clNone;
+using base::clWindow;
+using base::ColorToRGB;
+using base::RGBToColor;
+using base::StretchDrawTransparent;
+using base::TColor;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gui_handover.h"
+#include "animator/gui_handover.h"
 
 #include "animator/failure_report.h"
 

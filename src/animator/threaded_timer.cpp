@@ -1,10 +1,12 @@
-#include "threaded_timer.h"
+#include "animator/threaded_timer.h"
 
 #include "animator/failure_report.h"
 
 #include <QTimer>
 
 namespace animator {
+
+using base::TNotifyEvent;
 
 TThreadedTimer::TThreadedTimer(QObject* owner)
     : QObject(owner)

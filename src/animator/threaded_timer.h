@@ -9,7 +9,7 @@
 // destructor belong to the GUI thread, except that a tick running on the worker may set Interval
 // and Enabled (the animator does) when it holds the lock that the GUI thread's setters hold too.
 
-#include "animator/notify_event.h"
+#include "base/notify_event.h"
 #include "animator/timer_thread.h"
 
 #include <QObject>
@@ -58,8 +58,8 @@ public:
     void SetThreaded(bool threaded);
     TThreadPriority ThreadPriority() const { return m_priority; }
     void SetThreadPriority(TThreadPriority priority);
-    TNotifyEvent OnTimer() const;
-    void SetOnTimer(TNotifyEvent handler);
+    base::TNotifyEvent OnTimer() const;
+    void SetOnTimer(base::TNotifyEvent handler);
 
     // Runs `method` on the GUI thread: directly when called there, otherwise handed over while
     // the caller waits. Returns false (not run) when the timer is being destroyed.
@@ -83,7 +83,7 @@ private:
     std::atomic<bool> m_enabled { true };
     std::atomic<std::uint32_t> m_interval { 1000 };
     mutable std::mutex m_onTimerMutex;
-    TNotifyEvent m_onTimer;
+    base::TNotifyEvent m_onTimer;
     std::unique_ptr<QTimer> m_timerWindow; // exists only in message mode
     std::atomic<bool> m_syncEvent { true };
     bool m_threaded = true;

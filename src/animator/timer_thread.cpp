@@ -1,4 +1,4 @@
-#include "timer_thread.h"
+#include "animator/timer_thread.h"
 
 #include "animator/failure_report.h"
 #include "animator/threaded_timer.h"

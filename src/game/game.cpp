@@ -1,8 +1,6 @@
 // Start-up, the four buttons, the celebration end and closing.
 #include "game/game.h"
 
-#include "results/results_table.h"
-
 namespace game {
 
 Game::Game(GameView& view, PauseFunction pause)
@@ -46,7 +44,7 @@ void Game::BitBtn1Click()
 
 void Game::BitBtn4Click()
 {
-    results::FillResultsTable(m_view, m_hitsFile, m_state.Record);
+    FillResultsTable();
 }
 
 void Game::BitBtn2Click()
@@ -71,16 +69,6 @@ void Game::Timer1Timer()
     m_view.SetTimerEnabled(Control::Timer1, false);
     if (m_state.PairsRemaining == 0)
         WonEnd();
-}
-
-void Game::ListView1ColumnClick(int column)
-{
-    results::ListView1ColumnClick(m_view, m_state.Sort, column);
-}
-
-int Game::ListView1Compare(const QString& caption1, const QString& caption2)
-{
-    return results::ListView1Compare(m_state.Sort, caption1, caption2);
 }
 
 } // namespace game

@@ -60,6 +60,12 @@ public:
     // The clock used for the record's date; tests fix it.
     void setNow(std::function<QDateTime()> now) { m_now = std::move(now); }
 
+    // Fills the results list from hits.dat: ClearResultRows, then AddResultRow(time, name, date)
+    // for each record in file order (read into the one record buffer), then the results page.
+    // The rows are left unsorted whatever the last sort was. A file error ends the fill where
+    // it happened: the rows added so far stay and the page is not changed.
+    void FillResultsTable();
+
 private:
     void WonEnd();
     void TimedOutEnd();

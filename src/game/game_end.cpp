@@ -1,8 +1,6 @@
 // The two ends of a game: the last pair's celebration is over, or the clock ran out.
 #include "game/game.h"
 
-#include "results/results_table.h"
-
 namespace game {
 
 QString LeftChars(const QString& text, int n)
@@ -65,7 +63,7 @@ void Game::FinishEnd()
     m_view.SetLabelText(Control::Label4, QStringLiteral("10"));
     m_state.PairsFound = 0;
     m_view.SetLabelText(Control::Label3, QStringLiteral("0"));
-    results::FillResultsTable(m_view, m_hitsFile, m_state.Record);
+    FillResultsTable();
 }
 
 } // namespace game

@@ -1,5 +1,6 @@
 #include "gif/gif_frame.h"
 
+#include "base/transparent_draw.h"
 #include "gif/gif_image.h"
 
 #include <QPainter>
@@ -79,7 +80,7 @@ void TGIFFrame::Draw(QPainter& canvas, const QRect& rect, bool transparent)
         // either of its indexes can be the transparent one.
         const QImage source
             = bitmap.depth() == 1 ? bitmap.convertToFormat(QImage::Format_RGB32) : bitmap;
-        animator::StretchDrawTransparent(canvas, rect.x(), rect.y(), rect.width(), rect.height(),
+        base::StretchDrawTransparent(canvas, rect.x(), rect.y(), rect.width(), rect.height(),
             QRect(0, 0, source.width(), source.height()), source, TransparentColor);
     } else if (!bitmap.isNull()) {
         const bool smooth = canvas.testRenderHint(QPainter::SmoothPixmapTransform);
@@ -176,7 +177,7 @@ void TGIFFrame::Assign(const TBitmap& source)
     if (source.Transparent) {
         const QImage& image = source.Image;
         TransparentColor = source.TransparentColor == clDefault
-            ? animator::RGBToColor(image.pixel(0, image.height() - 1))
+            ? base::RGBToColor(image.pixel(0, image.height() - 1))
             : source.TransparentColor;
     }
     recalcOwner();
@@ -192,7 +193,7 @@ void TGIFFrame::CopyTo(TBitmap& target)
     target.Image = FrameBitmap();
     if (TransparentColor != clNone) {
         // True-colour bitmaps hold every colour, so the nearest colour is the colour itself.
-        target.TransparentColor = animator::RGBToColor(animator::ColorToRGB(TransparentColor));
+        target.TransparentColor = base::RGBToColor(base::ColorToRGB(TransparentColor));
         target.Transparent = true;
     }
 }

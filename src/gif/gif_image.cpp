@@ -155,7 +155,7 @@ QList<QRgb> TGIFImage::Palette()
     const int index = FrameIndex >= 0 && FrameIndex < Count() ? FrameIndex : 0;
     const TGIFRGBTable& colors = m_frames[std::size_t(index)]->Item().Colors;
     for (int i = 0; i < colors.Count; ++i)
-        palette.append(animator::ColorToRGB(TripleToColor(colors, i)));
+        palette.append(base::ColorToRGB(TripleToColor(colors, i)));
     return palette;
 }
 

@@ -16,8 +16,8 @@
 //   - Assign(const TGIFImage*)      copies (sharing the encoded data) and fires OnChange
 //   - ReadFormData(QIODevice&) / ReadFormData(const QByteArray&): the stored Image.Data, a
 //     32-bit little-endian byte count followed by that many bytes of GIF file
-// Colours are animator::TColor (red in the low byte; clNone 0x1FFFFFFF, clDefault 0x20000000);
-// animator::ColorToRGB turns one into a QRgb.
+// Colours are base::TColor (red in the low byte; clNone 0x1FFFFFFF, clDefault 0x20000000);
+// base::ColorToRGB turns one into a QRgb.
 //
 // Failures are exceptions with fixed messages (gif_types.h): EReadError("Stream read error") when
 // the data is shorter than announced, EInvalidGraphicOperation for bad data ("Unknown GIF

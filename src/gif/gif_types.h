@@ -1,7 +1,7 @@
 #pragma once
 // Colour values, colour tables and the failures of the GIF subsystem.
 
-#include "animator/transparent_draw.h"
+#include "base/colour.h"
 
 #include <QImage>
 
@@ -13,9 +13,9 @@
 namespace gif {
 
 // Colours are those of the drawing routines: 32-bit, red lowest; clNone for no colour.
-using animator::clDefault;
-using animator::clNone;
-using animator::TColor;
+using base::clDefault;
+using base::clNone;
+using base::TColor;
 
 // A bitmap as pictures hand it to one another: the image plus the transparency marks a bitmap
 // carries (TransparentColor clDefault stands for the bottom-left pixel's colour).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/notify_event.h"
+
 #include <QColor>
 #include <QPoint>
 #include <QRect>
@@ -32,7 +34,6 @@ struct THintInfo
 
 // The application's events. Each handler gets the sender (the application object, or the
 // control concerned) where the event has one; an empty function is an unassigned event.
-using TNotifyEvent = std::function<void(QObject* sender)>;
 using TActionEvent = std::function<void(QAction* action, bool& handled)>;
 using TShortCutEvent = std::function<void(QKeyEvent* key, bool& handled)>;
 using TMessageEvent = std::function<void(QObject* receiver, QEvent* event, bool& handled)>;
@@ -48,23 +49,23 @@ struct TApplicationEvents
     TActionEvent OnActionExecute;
     TActionEvent OnActionUpdate;
     TShortCutEvent OnShortCut;
-    TNotifyEvent OnActivate;
-    TNotifyEvent OnDeactivate;
+    base::TNotifyEvent OnActivate;
+    base::TNotifyEvent OnDeactivate;
     TExceptionEvent OnException;
     TIdleEvent OnIdle;
     THelpEvent OnHelp;
-    TNotifyEvent OnHint;
+    base::TNotifyEvent OnHint;
     TMessageEvent OnMessage;
-    TNotifyEvent OnMinimize;
-    TNotifyEvent OnRestore;
+    base::TNotifyEvent OnMinimize;
+    base::TNotifyEvent OnRestore;
     TShowHintEvent OnShowHint;
 };
 
 // The two chained events of the screen.
 struct TScreenEvents
 {
-    TNotifyEvent OnActiveControlChange;
-    TNotifyEvent OnActiveFormChange;
+    base::TNotifyEvent OnActiveControlChange;
+    base::TNotifyEvent OnActiveFormChange;
 };
 
 } // namespace hints

@@ -1,7 +1,7 @@
 #include "hints/app_events.h"
 
 #include "hints/app_event_list.h"
-#include "hints/system_look.h"
+#include "base/colour.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -11,7 +11,7 @@ namespace hints {
 TAppEvents::TAppEvents(QWidget* owner)
     : QObject(owner)
     , m_owner(owner)
-    , m_hintColor(SystemColorValue(SystemColor::InfoBk))
+    , m_hintColor(base::PlatformColor(base::SystemColor::InfoBk))
 {
     Application& app = Application::instance();
     if (owner) {

@@ -70,24 +70,24 @@ public:
     TActionEvent OnActionExecute;
     TActionEvent OnActionUpdate;
     TShortCutEvent OnShortCut;
-    TNotifyEvent OnActivate;
-    TNotifyEvent OnDeactivate;
+    base::TNotifyEvent OnActivate;
+    base::TNotifyEvent OnDeactivate;
     TExceptionEvent OnException;
     TIdleEvent OnIdle;
     THelpEvent OnHelp;
-    TNotifyEvent OnHint;
+    base::TNotifyEvent OnHint;
     TMessageEvent OnMessage;
-    TNotifyEvent OnMinimize;
-    TNotifyEvent OnRestore;
+    base::TNotifyEvent OnMinimize;
+    base::TNotifyEvent OnRestore;
     TShowHintEvent OnShowHint;
-    TNotifyEvent OnActiveControlChange;
-    TNotifyEvent OnActiveFormChange;
+    base::TNotifyEvent OnActiveControlChange;
+    base::TNotifyEvent OnActiveFormChange;
     // Owner-window events. OnSettingsChanged fires when the platform's look changes (theme,
     // palette or font); an error it raises goes to the application's error handling.
     // OnPaintIcon would paint the minimised window's icon; Qt never asks a minimised window
     // to paint, so it is kept for completeness and not called.
     TPaintIconEvent OnPaintIcon;
-    TNotifyEvent OnSettingsChanged;
+    base::TNotifyEvent OnSettingsChanged;
 
     QWidget* owner() const { return m_owner; }
 

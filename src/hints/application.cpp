@@ -1,9 +1,9 @@
 #include "hints/application.h"
 
-#include "hints/error_box.h"
+#include "base/colour.h"
+#include "base/error_report.h"
 #include "hints/hint_manager.h"
 #include "hints/hint_window.h"
-#include "hints/system_look.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -61,7 +61,7 @@ void Application::shutdown()
 }
 
 Application::Application()
-    : m_hintColor(SystemColorValue(SystemColor::InfoBk))
+    : m_hintColor(base::PlatformColor(base::SystemColor::InfoBk))
     , m_hintWindowClass([] { return std::make_unique<THintWindow>(); })
 {
     m_hintManager = std::make_unique<HintManager>(*this);
@@ -89,11 +89,14 @@ Application::Application()
     });
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &Application::idle);
+    base::SetExceptionHandler(
+        [this](QObject* sender, const std::exception& error) { handleException(sender, error); });
 }
 
 Application::~Application()
 {
     // Nothing may fire while the object goes away.
+    base::SetExceptionHandler(nullptr);
     events = {};
     screenEvents = {};
     if (qApp)
@@ -203,25 +206,12 @@ void Application::handleException(QObject* sender, const std::exception& error)
 
 void Application::showException(const std::exception& error)
 {
-    const QString message = QString::fromUtf8(error.what());
-    if (m_errorBox)
-        m_errorBox(ErrorBoxText(message));
-    else
-        ShowStandardErrorBox(message, m_mainWindow);
-}
-
-void Application::setErrorBoxHandler(std::function<void(const QString&)> handler)
-{
-    m_errorBox = std::move(handler);
+    base::ShowErrorBox(QString::fromUtf8(error.what()), m_mainWindow);
 }
 
 void Application::runHandler(QObject* sender, const std::function<void()>& handler)
 {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        handleException(sender, error);
-    }
+    base::RunReported(sender, handler);
 }
 
 bool Application::helpCommand(quint16 command, qintptr data)
@@ -261,26 +251,31 @@ void Application::idle()
 
 bool Application::eventFilter(QObject* watched, QEvent* event)
 {
-    // Input arrives at the window first; seen there, each event is seen once.
-    if (watched->isWindowType() && isInputEvent(event->type())) {
-        if (events.OnMessage) {
-            bool handled = false;
-            events.OnMessage(watched, event, handled);
-            if (handled)
-                return true;
+    // Input arrives at the native window first; seen there, each event is seen once. The one
+    // application-wide filter: the hint manager sees what is left after the handlers.
+    if (watched->isWindowType()) {
+        if (isInputEvent(event->type())) {
+            if (events.OnMessage) {
+                bool handled = false;
+                events.OnMessage(watched, event, handled);
+                if (handled)
+                    return true;
+            }
+            if (event->type() == QEvent::KeyPress && events.OnShortCut) {
+                bool handled = false;
+                events.OnShortCut(static_cast<QKeyEvent*>(event), handled);
+                if (handled)
+                    return true;
+            }
         }
-        if (event->type() == QEvent::KeyPress && events.OnShortCut) {
-            bool handled = false;
-            events.OnShortCut(static_cast<QKeyEvent*>(event), handled);
-            if (handled)
-                return true;
-        }
+        if (m_hintManager)
+            m_hintManager->windowEvent(watched, event);
     }
     if (event->type() == QEvent::WindowStateChange && watched == m_mainWindow) {
         const bool minimized = m_mainWindow->isMinimized();
         if (minimized != m_minimized) {
             m_minimized = minimized;
-            const TNotifyEvent& handler = minimized ? events.OnMinimize : events.OnRestore;
+            const base::TNotifyEvent& handler = minimized ? events.OnMinimize : events.OnRestore;
             if (handler)
                 handler(this);
         }

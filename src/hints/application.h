@@ -97,12 +97,11 @@ public:
     TScreenEvents screenEvents;
 
     // Reports an error raised by an event handler: the OnException handler if assigned,
-    // otherwise the standard error box.
+    // otherwise the standard error box. While this object exists it is the program's handler
+    // of failures (base/error_report.h), so every reported failure comes here.
     void handleException(QObject* sender, const std::exception& error);
-    // Shows the error in the standard error box (or hands it to the replacement set below).
+    // Shows the error in the standard error box.
     void showException(const std::exception& error);
-    // Tests replace the modal box with a recorder; an empty function restores the box.
-    void setErrorBoxHandler(std::function<void(const QString& text)> handler);
     // Runs `handler`; an error it raises is reported as above and goes no further.
     void runHandler(QObject* sender, const std::function<void()>& handler);
     // Help request; the OnHelp result (false when there is none).
@@ -141,7 +140,6 @@ private:
     QPointer<QWidget> m_mainWindow;
     bool m_minimized = false;
     bool m_idleAgainPending = false;
-    std::function<void(const QString&)> m_errorBox;
 };
 
 } // namespace hints

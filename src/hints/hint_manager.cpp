@@ -28,14 +28,9 @@ HintManager::HintManager(Application& app)
         hideHint(false);
         m_state = State::Ended;
     });
-    qApp->installEventFilter(this);
 }
 
-HintManager::~HintManager()
-{
-    if (qApp)
-        qApp->removeEventFilter(this);
-}
+HintManager::~HintManager() = default;
 
 void HintManager::setControlHint(QWidget* control, const QString& text)
 {
@@ -105,12 +100,8 @@ QWidget* HintManager::hintedControlAt(QObject* window, const QPoint& globalPos) 
     return nullptr;
 }
 
-bool HintManager::eventFilter(QObject* watched, QEvent* event)
+void HintManager::windowEvent(QObject* watched, QEvent* event)
 {
-    // Input reaches the native window before any widget: seen there, each event counts once,
-    // whether or not the widget beneath tracks the mouse.
-    if (!watched->isWindowType())
-        return false;
     switch (event->type()) {
     case QEvent::MouseMove: {
         const QPoint pos = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
@@ -131,7 +122,6 @@ bool HintManager::eventFilter(QObject* watched, QEvent* event)
     default:
         break;
     }
-    return false;
 }
 
 void HintManager::pointerAt(QWidget* control, const QPoint& globalPos)

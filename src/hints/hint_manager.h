@@ -41,8 +41,10 @@ public:
     // image on X11 and Windows.
     static int PointerImageHeight(const QWidget* control);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // An event of a native window (a QWindow), seen before any widget gets it: each input event
+    // counts once, whether or not the widget beneath tracks the mouse. The application's event
+    // filter hands them on.
+    void windowEvent(QObject* window, QEvent* event);
 
 private:
     enum class State { Outside, Waiting, Shown, Ended, EndedByPress };

@@ -2,6 +2,7 @@
 
 #include "hints/hint_appearance.h"
 #include "hints/hint_text.h"
+#include "base/colour.h"
 #include "hints/system_look.h"
 
 #include <QCursor>
@@ -16,8 +17,8 @@ THintWindow::THintWindow()
     : QWidget(nullptr,
         Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
             | Qt::WindowTransparentForInput)
-    , m_color(SystemColorValue(SystemColor::InfoBk))
-    , m_fontColor(SystemColorValue(SystemColor::InfoText))
+    , m_color(base::PlatformColor(base::SystemColor::InfoBk))
+    , m_fontColor(base::PlatformColor(base::SystemColor::InfoText))
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);

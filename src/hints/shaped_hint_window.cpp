@@ -4,7 +4,7 @@
 #include "hints/hint_appearance.h"
 #include "hints/hint_text.h"
 #include "hints/shadow_pattern.h"
-#include "hints/system_look.h"
+#include "base/colour.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -206,13 +206,13 @@ void TShapedHintWindow::ComposeDrawBuffer()
     const QRegion shadow = BuildHintRegion(true);
     PaintRegion(p, shadow,
         QBrush(ShadowPattern(
-            SystemColorValue(SystemColor::BtnFace), SystemColorValue(SystemColor::WindowText))));
+            base::PlatformColor(base::SystemColor::BtnFace), base::PlatformColor(base::SystemColor::WindowText))));
     PaintRegion(p, body, color());
     if (look.shape != Rectangle || look.hasTail) {
         PaintRegion(p, FrameRegion(body, 1, 1), fontColor());
     } else {
-        DrawRaisedOuterEdge(p, m_shapeRect, SystemColorValue(SystemColor::Light3D),
-            SystemColorValue(SystemColor::DkShadow3D));
+        DrawRaisedOuterEdge(p, m_shapeRect, base::PlatformColor(base::SystemColor::Light3D),
+            base::PlatformColor(base::SystemColor::DkShadow3D));
     }
 
     TRect t = m_textRect;

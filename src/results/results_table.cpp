@@ -25,23 +25,13 @@ int compareNumbers(const QString& d1, const QString& d2)
 
 } // namespace
 
-void FillResultsTable(game::GameView& view, HitsFile& file, HitRecord& buffer)
-{
-    view.ClearResultRows();
-    file.ReadAll(buffer, [&view](const HitRecord& record) {
-        view.AddResultRow(record.time(), record.name(), record.date());
-    });
-    view.ShowPage(static_cast<int>(game::Page::Hits));
-}
-
-void ListView1ColumnClick(game::GameView& view, SortState& state, int column)
+void ColumnClicked(SortState& state, int column)
 {
     if (column == state.SortColumn)
         state.SortAscending = !state.SortAscending;
     else
         state.SortAscending = false;
     state.SortColumn = column;
-    view.SortResultRows();
 }
 
 int ListView1Compare(const SortState& state, const QString& caption1, const QString& caption2)

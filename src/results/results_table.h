@@ -1,8 +1,6 @@
 #pragma once
-
-#include "game/view.h"
-#include "results/hit_record.h"
-#include "results/hits_file.h"
+// The sort rule of the results list: which way a header click sorts and how two rows compare.
+// The list itself belongs to the window; the game shows the records through the view.
 
 #include <QString>
 
@@ -15,16 +13,10 @@ struct SortState
     bool SortAscending = false;
 };
 
-// Fills the results list: ClearResultRows, read all records (HitsFile::ReadAll into `buffer`),
-// AddResultRow(time, name, date) for each in file order, then ShowPage(2). The rows are left
-// unsorted whatever the last sort was. A file error (EInOutError) ends the fill where it
-// happened: the rows added so far stay and the page is not changed.
-void FillResultsTable(game::GameView& view, HitsFile& file, HitRecord& buffer);
-
-// Header click: a click on the column that was clicked last flips SortAscending, a click on
-// another column resets it to false (longest first); the column is remembered, then
-// SortResultRows. Every column sorts by the time caption.
-void ListView1ColumnClick(game::GameView& view, SortState& state, int column);
+// A header click: a click on the column that was clicked last flips SortAscending, a click on
+// another column resets it to false (longest first); the column is remembered. Every column
+// sorts by the time caption.
+void ColumnClicked(SortState& state, int column);
 
 // The order of two rows from their captions (the time texts): the digits '0' … '9' of each
 // caption joined ("1:28:92" → 12892) and read as a decimal number, a caption without digits

@@ -1,5 +1,5 @@
 #include "animator/buffered_image_control.h"
-#include "animator/failure_report.h"
+#include "base/error_report.h"
 #include "test_support.h"
 
 #include <QPainter>
@@ -107,7 +107,7 @@ TEST_F(BufferedImageControlTest, FailedPaintLeavesTheScreenAsItWas)
     ASSERT_EQ(Screen().pixelColor(15, 15), QColor(Qt::green));
 
     std::vector<std::string> reports;
-    SetApplicationExceptionHandler([&](QObject* sender, const std::exception& e) {
+    base::SetExceptionHandler([&](QObject* sender, const std::exception& e) {
         EXPECT_EQ(sender, &control);
         reports.emplace_back(e.what());
     });
@@ -120,7 +120,7 @@ TEST_F(BufferedImageControlTest, FailedPaintLeavesTheScreenAsItWas)
     EXPECT_TRUE(reports.empty()); // reported from the event loop, not inside the paint
     ASSERT_TRUE(WaitUntil([&] { return !reports.empty(); }));
     EXPECT_EQ(reports, std::vector<std::string> { "paint failed" });
-    SetApplicationExceptionHandler(nullptr);
+    base::SetExceptionHandler(nullptr);
 }
 
 TEST_F(BufferedImageControlTest, ChangeReportedWhilePaintingStartsNoFurtherPaint)

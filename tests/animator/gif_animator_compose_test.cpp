@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace animator;
+using namespace base;
 using namespace animator_test;
 
 namespace {

@@ -13,6 +13,7 @@
 #include <string>
 
 using namespace animator;
+using namespace base;
 using namespace animator_test;
 
 namespace {

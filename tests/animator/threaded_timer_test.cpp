@@ -1,4 +1,4 @@
-#include "animator/failure_report.h"
+#include "base/error_report.h"
 #include "animator/threaded_timer.h"
 #include "test_support.h"
 
@@ -12,6 +12,7 @@
 #include <vector>
 
 using namespace animator;
+using namespace base;
 using animator_test::Spin;
 using animator_test::WaitUntil;
 
@@ -20,7 +21,7 @@ namespace {
 class ThreadedTimerTest : public ::testing::Test
 {
 protected:
-    void TearDown() override { SetApplicationExceptionHandler(nullptr); }
+    void TearDown() override { base::SetExceptionHandler(nullptr); }
 
     // A handler counting its calls and noting the thread of the last one.
     TNotifyEvent Counting()
@@ -164,7 +165,7 @@ TEST_F(ThreadedTimerTest, RestartKeepsAWaitInProgressButNotOneThatEndedWhileStop
 TEST_F(ThreadedTimerTest, UnsynchronisedTicksRunOnTheWorkerAndFailuresAreReported)
 {
     std::vector<std::pair<QObject*, std::string>> reports;
-    SetApplicationExceptionHandler(
+    base::SetExceptionHandler(
         [&](QObject* sender, const std::exception& e) { reports.emplace_back(sender, e.what()); });
     timer->SetSyncEvent(false);
     timer->SetInterval(5);
@@ -183,7 +184,7 @@ TEST_F(ThreadedTimerTest, UnsynchronisedTicksRunOnTheWorkerAndFailuresAreReporte
 TEST_F(ThreadedTimerTest, SynchronisedTickFailureIsReportedAndTicksGoOn)
 {
     std::vector<std::string> reports;
-    SetApplicationExceptionHandler(
+    base::SetExceptionHandler(
         [&](QObject*, const std::exception& e) { reports.emplace_back(e.what()); });
     timer->SetInterval(5);
     timer->SetOnTimer([this](QObject*) {
@@ -197,7 +198,7 @@ TEST_F(ThreadedTimerTest, SynchronisedTickFailureIsReportedAndTicksGoOn)
 TEST_F(ThreadedTimerTest, MessageModeTimerFailureIsReportedAndTicksGoOn)
 {
     std::vector<std::string> reports;
-    SetApplicationExceptionHandler(
+    base::SetExceptionHandler(
         [&](QObject*, const std::exception& e) { reports.emplace_back(e.what()); });
     timer->SetThreaded(false);
     timer->SetInterval(5);

@@ -1,6 +1,6 @@
 // Replays every input the fuzzer once failed on (tests/gif/fuzz_crashers) through the same steps.
 
-#include "../../fuzz/gif_exercise.h"
+#include "gif_exercise.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,10 @@
+#include "base/error_report.h"
 #include "hints/app_event_list.h"
 #include "hints/app_events.h"
 #include "hints/application.h"
-#include "hints/error_box.h"
 #include "hints/hint_appearance.h"
 #include "hints/hint_window.h"
 #include "hints/shaped_hint_window.h"
-#include "hints/system_look.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -15,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,33 +21,6 @@
 using namespace hints;
 
 namespace {
-
-struct ErrorTextCase
-{
-    QString message;
-    QString expected;
-};
-
-void PrintTo(const ErrorTextCase& c, std::ostream* os)
-{
-    *os << '"' << c.message.toStdString() << '"';
-}
-
-class ErrorBoxTextTest : public ::testing::TestWithParam<ErrorTextCase>
-{ };
-
-TEST_P(ErrorBoxTextTest, AppendsAFullStopAfterLettersAndDigits)
-{
-    EXPECT_EQ(ErrorBoxText(GetParam().message), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Messages, ErrorBoxTextTest,
-    ::testing::Values(ErrorTextCase { "Disk full", "Disk full." },
-        ErrorTextCase { "Error 5", "Error 5." }, ErrorTextCase { "Done.", "Done." },
-        ErrorTextCase { QStringLiteral("Истекло время!"), QStringLiteral("Истекло время!") },
-        ErrorTextCase { "(1)", "(1)" }, ErrorTextCase { "a-", "a-" }, ErrorTextCase { "", "" },
-        ErrorTextCase { "a/", "a/." },
-        ErrorTextCase { QStringLiteral("Файл"), QStringLiteral("Файл.") }));
 
 // Every test starts with a fresh application object and no components.
 class AppEventsTest : public ::testing::Test
@@ -59,13 +30,14 @@ protected:
     {
         Application::shutdown();
         app = &Application::instance();
-        app->setErrorBoxHandler([this](const QString& text) { boxes.push_back(text); });
+        base::SetErrorBox([this](const QString& text) { boxes.push_back(text); });
     }
     void TearDown() override
     {
         components.clear();
         owner.reset();
         Application::shutdown();
+        base::SetErrorBox(nullptr);
         QGuiApplication::setLayoutDirection(Qt::LeftToRight);
         SetHintAppearance(Rectangle, 1, false, taCenter);
     }

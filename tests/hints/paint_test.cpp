@@ -2,7 +2,7 @@
 #include "hints/hint_appearance.h"
 #include "hints/shadow_pattern.h"
 #include "hints/shaped_hint_window.h"
-#include "hints/system_look.h"
+#include "base/colour.h"
 #include "test_support.h"
 
 #include <QPainter>
@@ -63,10 +63,10 @@ TEST_F(PaintTest, RectangleWithOnePixelShadow)
     ASSERT_EQ(screen.grabs.size(), 1u);
     EXPECT_EQ(screen.grabs[0], QRect(400, 332, W + 9, H + 5));
 
-    const QRgb light = SystemColorValue(SystemColor::Light3D).rgb();
-    const QRgb dark = SystemColorValue(SystemColor::DkShadow3D).rgb();
-    const QRgb face = SystemColorValue(SystemColor::BtnFace).rgb();
-    const QRgb text = SystemColorValue(SystemColor::WindowText).rgb();
+    const QRgb light = base::PlatformColor(base::SystemColor::Light3D).rgb();
+    const QRgb dark = base::PlatformColor(base::SystemColor::DkShadow3D).rgb();
+    const QRgb face = base::PlatformColor(base::SystemColor::BtnFace).rgb();
+    const QRgb text = base::PlatformColor(base::SystemColor::WindowText).rgb();
     const QRgb snap = screen.snapshotColor.rgb();
     ASSERT_NE(face, text);
 
@@ -118,9 +118,9 @@ TEST_F(PaintTest, PlainRectangleTakesNoSnapshot)
     EXPECT_TRUE(screen.grabs.empty());
     ASSERT_EQ(img.size(), QSize(e.width() + 8, e.height() + 4));
     // The body with its edge fills the whole window, corners included.
-    EXPECT_EQ(img.pixel(0, 0), SystemColorValue(SystemColor::Light3D).rgb());
-    EXPECT_EQ(img.pixel(e.width() + 7, 0), SystemColorValue(SystemColor::DkShadow3D).rgb());
-    EXPECT_EQ(img.pixel(0, e.height() + 3), SystemColorValue(SystemColor::DkShadow3D).rgb());
+    EXPECT_EQ(img.pixel(0, 0), base::PlatformColor(base::SystemColor::Light3D).rgb());
+    EXPECT_EQ(img.pixel(e.width() + 7, 0), base::PlatformColor(base::SystemColor::DkShadow3D).rgb());
+    EXPECT_EQ(img.pixel(0, e.height() + 3), base::PlatformColor(base::SystemColor::DkShadow3D).rgb());
     // Left-aligned text starts 1 + 2 pixels in as well.
     const QImage ref = reference(img.size(), kText, QPoint(3, 1));
     for (int y = 1; y < e.height() + 3; ++y)

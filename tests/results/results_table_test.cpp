@@ -1,130 +1,32 @@
+// The sort rule of the results list.
 #include "results/results_table.h"
-
-#include "results/io_error.h"
-#include "support/recording_view.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-using results::HitRecord;
-using results::HitsFile;
-using results::ListView1ColumnClick;
+using results::ColumnClicked;
 using results::ListView1Compare;
 using results::SortState;
 
 namespace {
 
-class ResultsTableTest : public testing::Test
+TEST(ColumnClickTest, TheSameColumnFlipsTheDirectionAnotherStartsLongestFirst)
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        file.OpenAtStartup(dir.filePath(QStringLiteral("hits.dat")));
-        view.compare
-            = [this](const QString& a, const QString& b) { return ListView1Compare(state, a, b); };
-    }
-    void append(const QString& time, const QString& name)
-    {
-        HitRecord r;
-        r.setName(name);
-        r.setTime(time);
-        r.setDate(QStringLiteral("08.12.2026 14:08:09"));
-        file.Append(r);
-    }
-    void click(int column)
-    {
-        view.calls.clear();
-        ListView1ColumnClick(view, state, column);
-        EXPECT_EQ(view.calls, QStringList { "SortResultRows()" });
-    }
-
-    QTemporaryDir dir;
-    HitsFile file;
-    HitRecord buffer;
     SortState state;
-    RecordingView view;
-};
-
-} // namespace
-
-TEST_F(ResultsTableTest, FillListsEveryRecordInFileOrderThenShowsTheHitsPage)
-{
-    append(QStringLiteral("1:28:92"), QStringLiteral("Анна"));
-    append(QStringLiteral("5:59:99"), QStringLiteral("Борис (истекло время)"));
-    view.rows.push_back({ "old", "row", "gone" });
-
-    results::FillResultsTable(view, file, buffer);
-
-    ASSERT_EQ(view.rows.size(), 2u);
-    EXPECT_EQ(view.calls,
-        QStringList({ "ClearResultRows()",
-            QStringLiteral("AddResultRow(1:28:92,Анна,%1)").arg(view.rows[0].date),
-            QStringLiteral("AddResultRow(5:59:99,Борис (истекло время),%1)").arg(view.rows[1].date),
-            "ShowPage(2)" }));
-    EXPECT_EQ(view.rows[0].time, QStringLiteral("1:28:92"));
-    EXPECT_EQ(view.rows[0].name, QStringLiteral("Анна"));
-    EXPECT_EQ(view.rows[0].date, QStringLiteral("08.12.2026 14:08:09"));
-    EXPECT_EQ(view.rows[1].name, QStringLiteral("Борис (истекло время)"));
-}
-
-TEST_F(ResultsTableTest, AnEmptyFileGivesAnEmptyList)
-{
-    results::FillResultsTable(view, file, buffer);
-    EXPECT_EQ(view.calls, QStringList({ "ClearResultRows()", "ShowPage(2)" }));
-    EXPECT_TRUE(view.rows.empty());
-}
-
-TEST_F(ResultsTableTest, AFailedFillLeavesThePageAlone)
-{
-    ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("hits.dat"))));
-    EXPECT_THROW(results::FillResultsTable(view, file, buffer), results::EInOutError);
-    EXPECT_EQ(view.calls, QStringList { "ClearResultRows()" });
-}
-
-TEST_F(ResultsTableTest, HeaderClicksSortByTimeAndARefillIsUnsortedAgain)
-{
-    append(QStringLiteral("1:28:92"), QStringLiteral("Анна"));
-    append(QStringLiteral("5:59:99"), QStringLiteral("Борис"));
-    append(QStringLiteral("0:45:07"), QStringLiteral("Вера"));
-    append(QStringLiteral("2:00:00"), QStringLiteral("Глеб"));
-    results::FillResultsTable(view, file, buffer);
-    const QStringList fileOrder { "1:28:92", "5:59:99", "0:45:07", "2:00:00" };
-    const QStringList longestFirst { "5:59:99", "2:00:00", "1:28:92", "0:45:07" };
-    const QStringList shortestFirst { "0:45:07", "1:28:92", "2:00:00", "5:59:99" };
-    ASSERT_EQ(view.captions(), fileOrder);
-
-    click(1); // "Имя"
-    EXPECT_EQ(view.captions(), longestFirst);
+    ColumnClicked(state, 0); // the time column, clicked first: it was the remembered column
+    EXPECT_EQ(state.SortColumn, 0);
+    EXPECT_TRUE(state.SortAscending);
+    ColumnClicked(state, 0);
+    EXPECT_FALSE(state.SortAscending);
+    ColumnClicked(state, 0);
+    EXPECT_TRUE(state.SortAscending);
+    ColumnClicked(state, 2);
+    EXPECT_EQ(state.SortColumn, 2);
+    EXPECT_FALSE(state.SortAscending);
+    ColumnClicked(state, 1);
     EXPECT_EQ(state.SortColumn, 1);
     EXPECT_FALSE(state.SortAscending);
-    click(1); // "Имя" again
-    EXPECT_EQ(view.captions(), shortestFirst);
+    ColumnClicked(state, 1);
     EXPECT_TRUE(state.SortAscending);
-    click(2); // "Дата"
-    EXPECT_EQ(view.captions(), longestFirst);
-    EXPECT_EQ(state.SortColumn, 2);
-    // The names travel with their times.
-    EXPECT_EQ(view.rows[0].name, QStringLiteral("Борис"));
-
-    // A new game's refill shows file order; the next click goes on from the remembered state.
-    append(QStringLiteral("0:10:00"), QStringLiteral("Дина"));
-    results::FillResultsTable(view, file, buffer);
-    EXPECT_EQ(view.captions(), fileOrder + QStringList { "0:10:00" });
-    click(2);
-    EXPECT_EQ(view.captions(), QStringList({ "0:10:00" }) + shortestFirst);
-}
-
-TEST_F(ResultsTableTest, AFirstClickOnTheTimeColumnSortsShortestFirst)
-{
-    append(QStringLiteral("5:59:99"), QStringLiteral("Борис"));
-    append(QStringLiteral("1:28:92"), QStringLiteral("Анна"));
-    results::FillResultsTable(view, file, buffer);
-    click(0);
-    EXPECT_TRUE(state.SortAscending);
-    EXPECT_EQ(view.captions(), QStringList({ "1:28:92", "5:59:99" }));
 }
 
 struct CompareCase
@@ -158,3 +60,5 @@ INSTANTIATE_TEST_SUITE_P(Captions, CompareTest,
         CompareCase { "9223372036854775807", "9223372036854775808", -1 },
         // Only ASCII digits count (Arabic-Indic ٣ is dropped).
         CompareCase { "\u0663", "", 0 }));
+
+} // namespace

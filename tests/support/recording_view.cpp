@@ -126,11 +126,13 @@ void RecordingView::SetControlTag(Control c, int tag)
 void RecordingView::FitAnimatorToPicture(Control c)
 {
     record(QStringLiteral("FitAnimatorToPicture(%1)").arg(name(c)));
+    fitted[at(c)] = true;
 }
 
 void RecordingView::SetAnimating(Control c, bool on)
 {
     record(QStringLiteral("SetAnimating(%1,%2)").arg(name(c), flag(on)));
+    animating[at(c)] = on;
 }
 
 void RecordingView::SetTimerEnabled(Control timer, bool on)
@@ -189,6 +191,7 @@ void RecordingView::CloseCardWithShutter(Control card)
 void RecordingView::StartCelebration(int p)
 {
     record(QStringLiteral("StartCelebration(%1)").arg(p));
+    celebration = p;
 }
 
 void RecordingView::SetHintAppearance(int shape, int depth, bool tail, int alignment)

@@ -41,6 +41,11 @@ public:
     std::array<int, static_cast<int>(Control::Count)> picture {};
     std::array<QString, static_cast<int>(Control::Count)> texts {};
     std::array<bool, static_cast<int>(Control::Count)> timerOn {};
+    // Animations sized to their picture, and those playing.
+    std::array<bool, static_cast<int>(Control::Count)> fitted {};
+    std::array<bool, static_cast<int>(Control::Count)> animating {};
+    // The picture whose celebration the view was last asked to start (0 for none).
+    int celebration = 0;
 
     RecordingView();
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/error_report.h"
 #include "un_controls.h"
 #include "un_main.h"
 
@@ -32,12 +33,12 @@ protected:
     void SetUp() override
     {
         QDir::setCurrent(dir.path());
+        base::SetErrorBox([this](const QString& text) { errors << text; });
         form = std::make_unique<TForm1>(nullptr, [this](std::chrono::milliseconds ms) {
             pauses << QString::number(ms.count());
             if (atPause)
                 atPause();
         });
-        form->errorBox = [this](const QString& text) { errors << text; };
         form->messageBox
             = [this](const QString& text, const QString&, game::MessageIcon) { messages << text; };
         form->show();
@@ -48,6 +49,7 @@ protected:
     void TearDown() override
     {
         form.reset();
+        base::SetErrorBox(nullptr);
         QDir::setCurrent(oldDir);
     }
 
@@ -62,18 +64,16 @@ protected:
         QTest::mouseClick(form->windowHandle(), button, {}, p);
     }
     void click(Control c) { clickAt(centre(c)); }
+    // Keys through the window, as the keyboard delivers them: the window sees them before the
+    // control with the focus.
     void key(int k, Qt::KeyboardModifiers mods = {})
     {
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(),
-            static_cast<Qt::Key>(k), mods);
+        QTest::keyClick(form->windowHandle(), static_cast<Qt::Key>(k), mods);
     }
     void keyText(QChar c, Qt::KeyboardModifiers mods = {})
     {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form.get();
-        QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), mods, QString(c));
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, c.toUpper().unicode(), mods, QString(c));
-        QApplication::sendEvent(target, &release);
+        const auto code = static_cast<Qt::Key>(c.toUpper().unicode());
+        QTest::sendKeyEvent(QTest::Click, form->windowHandle(), code, QString(c), mods);
     }
 
     void startGame()

@@ -17,12 +17,25 @@ TEST_F(Window, DesignedGeometry)
     EXPECT_EQ(form->size(), QSize(800, 600));
     EXPECT_EQ(form->minimumSize(), form->maximumSize());
     EXPECT_EQ(page(), 0);
-    // The card grid: the bottom row lies one pixel further left.
+    // The cards read like a page: positions 1 … 20 in four rows of five, left to right and top
+    // to bottom, 90 × 80 each, apart from one another, on the building below the clock panel.
+    const QRect panel = w(Control::Panel1)->geometry();
     for (int p = 1; p <= 20; ++p) {
-        const int row = (p - 1) / 5, col = (p - 1) % 5;
-        EXPECT_EQ(w(card(p))->geometry(),
-            QRect((row == 3 ? 160 : 161) + 102 * col, 125 + 90 * row, 90, 80))
-            << "card " << p;
+        SCOPED_TRACE(p);
+        const QRect r = w(card(p))->geometry();
+        EXPECT_EQ(r.size(), QSize(90, 80));
+        EXPECT_GT(r.top(), panel.bottom());
+        EXPECT_TRUE(QRect(0, 0, 800, 600).contains(r));
+        if ((p - 1) % 5 > 0) {
+            const QRect left = w(card(p - 1))->geometry();
+            EXPECT_EQ(r.top(), left.top());
+            EXPECT_GT(r.left(), left.right() + 1);
+        }
+        if (p > 5) {
+            const QRect above = w(card(p - 5))->geometry();
+            EXPECT_GT(r.top(), above.bottom() + 1);
+            EXPECT_LE(std::abs(r.left() - above.left()), 1);
+        }
     }
     EXPECT_EQ(w(Control::Image22)->geometry(), QRect(39, 88, 90, 10));
     EXPECT_FALSE(w(Control::Image22)->isVisibleTo(form.get()));

@@ -1,18 +1,12 @@
-#include "animator/transparent_draw.h"
+#include "base/transparent_draw.h"
 
 #include <QPainter>
 
 #include <vector>
 
-namespace animator {
+namespace base {
 
 namespace {
-
-// The classic desktop scheme, by system colour index.
-constexpr QRgb kSystemColors[] = { 0xC8D0D4, 0x3A6EA5, 0x0A246A, 0x808080, 0xD4D0C8, 0xFFFFFF,
-    0x000000, 0x000000, 0x000000, 0xFFFFFF, 0xD4D0C8, 0xD4D0C8, 0x808080, 0x0A246A, 0xFFFFFF,
-    0xD4D0C8, 0x808080, 0x808080, 0x000000, 0xD4D0C8, 0xFFFFFF, 0x404040, 0xD4D0C8, 0x000000,
-    0xFFFFE1, 0xB5B5B5, 0x000080, 0xA6CAF0, 0xC0C0C0, 0x316AC5, 0xECE9D8 };
 
 // The source pixel for each destination position, stepping through the source from its first
 // pixel as a colour-on-colour stretch does (no pixel is blended with another).
@@ -59,26 +53,6 @@ Geometry normalise(int x, int y, int width, int height, const QRect& source, con
         g.source = bitmap.rect();
     return g;
 }
-
-} // namespace
-
-QRgb ColorToRGB(TColor color)
-{
-    if ((color & 0xFF000000) == 0xFF000000) {
-        const std::size_t index = color & 0xFF;
-        return 0xFF000000 | (index < std::size(kSystemColors) ? kSystemColors[index] : 0);
-    }
-    if (color == clNone || color == clDefault)
-        return qRgb(0, 0, 0);
-    return qRgb(int(color & 0xFF), int(color >> 8 & 0xFF), int(color >> 16 & 0xFF));
-}
-
-TColor RGBToColor(QRgb rgb)
-{
-    return TColor(qRed(rgb)) | TColor(qGreen(rgb)) << 8 | TColor(qBlue(rgb)) << 16;
-}
-
-namespace {
 
 // Per destination pixel: the destination where the source has the mask colour (never without a
 // mask), the source elsewhere.
@@ -177,4 +151,4 @@ void StretchDrawTransparent(QImage& target, int x, int y, int width, int height,
         g.source.height(), nullptr, masked, masked ? maskColorFor(bitmap, transparentColor) : 0);
 }
 
-} // namespace animator
+} // namespace base

@@ -1,31 +1,17 @@
 #pragma once
-// Colour values as the pictures use them, and stretching a bitmap onto a painter or an image with
-// one colour left out (the pixels of that colour show what was there before).
+// Stretching a bitmap onto a painter or an image with one colour left out (the pixels of that
+// colour show what was there before).
+
+#include "base/colour.h"
 
 #include <QImage>
 #include <QList>
 #include <QRect>
 #include <QRgb>
 
-#include <cstdint>
-
 class QPainter;
 
-namespace animator {
-
-// 32-bit colour: red, green, blue in the low three bytes (red lowest); system colours have the
-// high byte 0xFF (0xFF000005 is the window background); a palette-relative colour has the flag
-// 0x02000000 added to its RGB value.
-using TColor = std::uint32_t;
-inline constexpr TColor clNone = 0x1FFFFFFF;
-inline constexpr TColor clDefault = 0x20000000;
-inline constexpr TColor clWindow = 0xFF000005;
-
-// The RGB value a colour stands for: system colours through a fixed table of the classic desktop
-// scheme, palette-relative colours without their flag. clNone and clDefault give black.
-QRgb ColorToRGB(TColor color);
-// The colour of an RGB value (alpha ignored).
-TColor RGBToColor(QRgb rgb);
+namespace base {
 
 // Stretches the source rectangle of `bitmap` onto the destination rectangle of `canvas`, leaving
 // out every source pixel of `transparentColor`:
@@ -52,4 +38,4 @@ void StretchDrawTransparent(QImage& target, int x, int y, int width, int height,
 void MaskedStretchBlt(QImage& dst, int dstX, int dstY, int dstW, int dstH, const QImage& src,
     int srcX, int srcY, int srcW, int srcH, const QList<QRgb>* palette, QRgb maskColor);
 
-} // namespace animator
+} // namespace base

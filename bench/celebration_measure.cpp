@@ -8,7 +8,6 @@
 //   celebration_measure close N MS closes the window MS ms into a celebration of N; exit 0
 #include "animator/gif_animator.h"
 #include "art/artwork.h"
-#include "tsan_suppressions.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
-#include "animator/transparent_draw.h"
+#include "base/transparent_draw.h"
 
 #include <QPainter>
 
 #include <gtest/gtest.h>
 
-using namespace animator;
+using namespace base;
 
 namespace {
 
