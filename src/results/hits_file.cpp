@@ -39,6 +39,13 @@ private:
     int m_fd;
 };
 
+// The folder of a file path, in the file system's encoding ("." for a bare name).
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
 long long fileLength(int fd)
 {
     struct stat st
@@ -49,6 +56,10 @@ long long fileLength(int fd)
 }
 
 } // namespace
+
+HitsFile::HitsFile(SyncFunction sync)
+    : m_sync(sync ? sync : ::fdatasync)
+{ }
 
 HitsFile::~HitsFile()
 {
@@ -88,6 +99,7 @@ void HitsFile::OpenAtStartup(const QString& path)
             throw EInOutError(InOutCodeFromCreateErrno(errno));
         if (::close(fd) != 0 && errno != EINTR)
             throwErrno(errno);
+        syncFolder();
     }
 
     const int fd = openReadWrite();
@@ -121,7 +133,26 @@ void HitsFile::Append(const HitRecord& record)
             throw EInOutError(kDiskFull);
         done += static_cast<std::size_t>(n);
     }
+    if (m_sync(m_fd) != 0)
+        throwErrno(errno);
     m_recordPos = recordNo + 1;
+}
+
+void HitsFile::syncFolder() const
+{
+    // A folder that cannot be opened for reading (write and search rights only) cannot be
+    // flushed from here; the file itself is flushed at every append all the same.
+    int dir;
+    do {
+        dir = ::open(folderOf(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } while (dir < 0 && errno == EINTR);
+    if (dir < 0)
+        return;
+    const int result = m_sync(dir);
+    const int err = errno;
+    ::close(dir);
+    if (result != 0)
+        throwErrno(err);
 }
 
 void HitsFile::ReadAll(HitRecord& buffer, const std::function<void(const HitRecord&)>& each)

@@ -184,6 +184,26 @@ TEST_F(GIFAnimatorTest, LoopsForeverAndResumesWhereItStopped)
     EXPECT_EQ(animator.framesSeen[seen], (stoppedOn + 1) % 3);
 }
 
+TEST_F(GIFAnimatorTest, ThePicturesOwnLoopCountIsIgnored)
+{
+    page.show();
+    for (const int loops : { 1, 3 }) {
+        SCOPED_TRACE(loops);
+        animator.Load(MakeTimedGif({ 0, 0, 0 }, 4, 4, loops));
+        ASSERT_TRUE(animator.Image().HasLoopCount);
+        ASSERT_EQ(animator.Image().LoopCount, loops);
+        animator.framesSeen.clear();
+        animator.SetAnimate(true);
+        // More passes than the picture asks for: it plays on until it is stopped.
+        const std::size_t wanted = 3 * std::size_t(loops + 1) + 1;
+        ASSERT_TRUE(WaitUntil([&] { return animator.framesSeen.size() >= wanted; }, 10000));
+        EXPECT_TRUE(animator.Animate());
+        EXPECT_EQ(animator.Count("stop"), 0);
+        animator.SetAnimate(false);
+        animator.events.clear();
+    }
+}
+
 TEST_F(GIFAnimatorTest, HiddenControlKeepsItsFrame)
 {
     animator.Load(MakeTimedGif({ 0, 0, 0 }));

@@ -36,15 +36,16 @@ inline QByteArray FormData(const std::vector<std::uint8_t>& gifBytes)
     return data;
 }
 
+// loopCount: the picture's own NETSCAPE2.0 loop count (0 loops forever).
 inline QByteArray MakeGif(int screenWidth, int screenHeight, const std::vector<FrameSpec>& frames,
-    int backgroundIndex = Black, std::vector<std::uint32_t> palette = kPalette)
+    int backgroundIndex = Black, std::vector<std::uint32_t> palette = kPalette, int loopCount = 0)
 {
     gif::GifWriteImage image;
     image.screenWidth = screenWidth;
     image.screenHeight = screenHeight;
     image.globalPalette = std::move(palette);
     image.backgroundIndex = backgroundIndex;
-    image.loopCount = 0;
+    image.loopCount = loopCount;
     for (const FrameSpec& wanted : frames) {
         gif::GifWriteFrame frame;
         frame.left = wanted.left;
@@ -63,12 +64,13 @@ inline QByteArray MakeGif(int screenWidth, int screenHeight, const std::vector<F
 }
 
 // A picture of `count` full-screen frames of `width` x `height` with the given delays.
-inline QByteArray MakeTimedGif(const std::vector<int>& delaysCs, int width = 4, int height = 4)
+inline QByteArray MakeTimedGif(
+    const std::vector<int>& delaysCs, int width = 4, int height = 4, int loopCount = 0)
 {
     std::vector<FrameSpec> frames;
     for (std::size_t i = 0; i < delaysCs.size(); ++i)
         frames.push_back({ 0, 0, width, height, delaysCs[i], 1, -1, std::uint8_t(i % 8) });
-    return MakeGif(width, height, frames);
+    return MakeGif(width, height, frames, Black, kPalette, loopCount);
 }
 
 } // namespace animator_test

@@ -1,5 +1,5 @@
-#include "base/error_report.h"
 #include "animator/threaded_timer.h"
+#include "base/error_report.h"
 #include "test_support.h"
 
 #include <QElapsedTimer>
@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace animator;
@@ -119,6 +122,27 @@ TEST_F(ThreadedTimerTest, SettingCurrentValuesDoesNotRestartTheTimer)
     timer->SetOnTimer(Counting()); // assigned before and after
     ASSERT_TRUE(WaitUntil([&] { return ticks >= 1; }));
     EXPECT_LT(clock.elapsed(), 420);
+}
+
+TEST_F(ThreadedTimerTest, APrioritySetWhileNotThreadedIsKeptAndTakenOnceThreaded)
+{
+    timer->SetThreaded(false);
+    timer->SetThreadPriority(TThreadPriority::tpLower);
+    EXPECT_EQ(timer->ThreadPriority(), TThreadPriority::tpLower);
+    // The worker's niceness, seen from a tick running on it.
+    std::atomic<int> workerNice { -100 };
+    timer->SetSyncEvent(false);
+    timer->SetInterval(5);
+    timer->SetOnTimer([&](QObject*) {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread())
+            workerNice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)));
+    });
+    timer->SetThreaded(true);
+    ASSERT_TRUE(WaitUntil([&] { return workerNice != -100; }, 10000));
+    // tpLower is niceness 5; only a process already nicer than that may not raise it back.
+    const int processNice = ::getpriority(PRIO_PROCESS, 0);
+    EXPECT_EQ(workerNice.load(), processNice <= 5 || ::geteuid() == 0 ? 5 : processNice);
+    EXPECT_EQ(timer->ThreadPriority(), TThreadPriority::tpLower);
 }
 
 TEST_F(ThreadedTimerTest, IntervalSetByATickAppliesFromTheNextWait)

@@ -143,23 +143,6 @@ TEST_F(Artwork, ElevenCardPicturesWithTheirMasks)
             EXPECT_FALSE(cards->images[i] == cards->images[j]) << i << " " << j;
 }
 
-TEST_F(Artwork, AFaceDrawnOverTheBackKeepsTheBacksBottomLeftPixel)
-{
-    const QImage& back = cards->images[0];
-    for (int face = 1; face <= 10; ++face) {
-        // The masked copy of a card picture: transparent pixels leave the card as it was.
-        QImage card = back;
-        for (int y = 0; y < 80; ++y)
-            for (int x = 0; x < 90; ++x)
-                if (cards->masks[face].pixelIndex(x, y) == 0)
-                    card.setPixel(x, y, cards->images[face].pixel(x, y));
-        QImage expected = cards->images[face];
-        expected.setPixel(0, 79, back.pixel(0, 79));
-        EXPECT_TRUE(card == expected) << face;
-        EXPECT_LT(qGray(card.pixel(0, 79)), 40);
-    }
-}
-
 TEST_F(Artwork, AnimationDataIsACountFollowedByAGif)
 {
     for (int n = 1; n <= 10; ++n) {

@@ -156,8 +156,13 @@ TEST_F(GifImage, OwnColorsOnAssignment)
     gif::TGIFFrame& first = image.Frames(0);
     gif::TGIFFrame& second = image.Frames(1);
     EXPECT_FALSE(first.OwnColors);
+    // Within the same picture the flag is copied, whichever way it points.
+    first.OwnColors = true;
     second.Assign(&first);
-    EXPECT_FALSE(second.OwnColors); // same picture: copied
+    EXPECT_TRUE(second.OwnColors);
+    first.OwnColors = false;
+    second.Assign(&first);
+    EXPECT_FALSE(second.OwnColors);
     gif::TGIFImage other;
     gif::LoadGIF(other, twoFrames(), true);
     other.Frames(1).Assign(&first);

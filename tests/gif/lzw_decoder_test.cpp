@@ -56,6 +56,30 @@ TEST(NextInterlacedRow, GivesTheFourPassOrderForShortFrames)
         EXPECT_EQ(rowsOf(h), expected[std::size_t(h)]) << "height " << h;
 }
 
+TEST(DecodeLZW, ACodeSizeBelowTheColourDepthStillReadsItsTableCodes)
+{
+    // A 256-colour frame coded with 2-bit roots: codes 6 and up are table entries, not colours,
+    // though they are below 256.
+    std::vector<std::uint8_t> data;
+    for (int i = 0; i < 240; ++i)
+        data.push_back(std::uint8_t((i / 3) % 4));
+    Bytes codes = { 2 };
+    const std::vector<std::uint8_t> packed = gif::EncodeLZW(data, 2);
+    ASSERT_LT(packed.size(), 255u);
+    codes.push_back(std::uint8_t(packed.size()));
+    codes.insert(codes.end(), packed.begin(), packed.end());
+    codes.push_back(0);
+    for (const int pixelBits : { 2, 4, 8 }) {
+        SCOPED_TRACE(pixelBits);
+        bool damaged = true;
+        EXPECT_EQ(indices(codes, 24, 10, pixelBits, damaged), data);
+        EXPECT_FALSE(damaged);
+        const Bytes rows = packedBoth(codes, 24, 10, 8, false, pixelBits, damaged);
+        // Bottom-up rows: the first row of the picture is the last one stored.
+        EXPECT_EQ(Bytes(rows.end() - 24, rows.end()), Bytes(data.begin(), data.begin() + 24));
+    }
+}
+
 TEST(DecodeLZW, InterlacedFramesPutRowsInPlace)
 {
     for (int h = 1; h <= 9; ++h) {

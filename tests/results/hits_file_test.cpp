@@ -11,8 +11,11 @@
 #include <fcntl.h>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <vector>
 
 using results::EInOutError;
 using results::HitRecord;
@@ -342,6 +345,78 @@ TEST_F(HitsFileTest, TwoProcessesAppendingAtOnceLoseNoRecord)
     });
     EXPECT_EQ(next[0], kPerProcess);
     EXPECT_EQ(next[1], kPerProcess);
+}
+
+// What the flushes saw: for each call, whether the descriptor was a folder and how long the
+// file was then. A plain function, as the file takes one.
+struct Flushes
+{
+    static inline std::vector<std::pair<bool, long long>> seen;
+    static inline int failWith = 0;
+    static int record(int fd)
+    {
+        struct stat st
+        { };
+        ::fstat(fd, &st);
+        seen.emplace_back(S_ISDIR(st.st_mode), static_cast<long long>(st.st_size));
+        if (failWith != 0) {
+            errno = failWith;
+            return -1;
+        }
+        return 0;
+    }
+};
+
+TEST_F(HitsFileTest, ARecordIsOnTheDiskWhenAppendReturnsAndANewFilesFolderIsFlushedOnce)
+{
+    Flushes::seen.clear();
+    Flushes::failWith = 0;
+    HitsFile file(&Flushes::record);
+    file.OpenAtStartup(path());
+    // Creating the file flushed its folder, so the new name survives a power cut.
+    ASSERT_EQ(Flushes::seen.size(), 1u);
+    EXPECT_TRUE(Flushes::seen[0].first);
+    file.Append(makeRecord(QStringLiteral("Анна")));
+    file.Append(makeRecord(QStringLiteral("Борис")));
+    // Each append flushed the file after its whole record was written.
+    ASSERT_EQ(Flushes::seen.size(), 3u);
+    EXPECT_EQ(Flushes::seen[1], std::make_pair(false, 83LL));
+    EXPECT_EQ(Flushes::seen[2], std::make_pair(false, 166LL));
+    file.Close();
+
+    // An existing file is opened without flushing anything.
+    HitsFile again(&Flushes::record);
+    again.OpenAtStartup(path());
+    EXPECT_EQ(Flushes::seen.size(), 3u);
+}
+
+TEST_F(HitsFileTest, AFailedFlushIsAFailureNotASuccess)
+{
+    Flushes::seen.clear();
+    Flushes::failWith = 0;
+    HitsFile file(&Flushes::record);
+    file.OpenAtStartup(path());
+    Flushes::failWith = EIO;
+    EXPECT_TRUE(throwsInOut(
+        [&] { file.Append(makeRecord(QStringLiteral("Анна"))); }, 1005, "I/O error 1005"));
+    Flushes::failWith = ENOSPC;
+    EXPECT_TRUE(
+        throwsInOut([&] { file.Append(makeRecord(QStringLiteral("Анна"))); }, 101, "Disk full"));
+    Flushes::failWith = 0;
+    // A failed flush of a new file's folder fails the start-up, as any other failure there.
+    QFile::remove(path());
+    Flushes::failWith = EIO;
+    HitsFile fresh(&Flushes::record);
+    EXPECT_TRUE(throwsInOut([&] { fresh.OpenAtStartup(path()); }, 1005, "I/O error 1005"));
+    Flushes::failWith = 0;
+}
+
+TEST_F(HitsFileTest, TheRealFlushSucceedsOnAnOrdinaryFolder)
+{
+    HitsFile file;
+    file.OpenAtStartup(path());
+    file.Append(makeRecord(QStringLiteral("Анна")));
+    EXPECT_EQ(readAll(file), QStringList({ QStringLiteral("Анна|1:00:00|08.12.2026 14:00:00") }));
 }
 
 TEST(InOutError, MessagesByCode)

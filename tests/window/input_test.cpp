@@ -3,11 +3,12 @@
 
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QWindow>
 
 class Input : public FormFixture
 { };
 
-TEST_F(Input, ADisabledCardLetsTheClickFallThroughAndShowsNoHand)
+TEST_F(Input, ADisabledCardLetsTheClickFallThroughAndShowsTheArrow)
 {
     startGame();
     const int first = 1;
@@ -19,7 +20,13 @@ TEST_F(Input, ADisabledCardLetsTheClickFallThroughAndShowsNoHand)
     EXPECT_TRUE(state().CardOpen);
     EXPECT_EQ(state().FirstCardName, "Image1");
     EXPECT_TRUE(pauses.isEmpty());
-    EXPECT_EQ(w(card(2))->cursor().shape(), Qt::PointingHandCursor);
+    // The pointer the window shows: the hand over a card in play, the arrow over the open one.
+    QTest::mouseMove(form->windowHandle(), centre(card(2)));
+    EXPECT_EQ(form->windowHandle()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(form->windowHandle(), centre(card(first)));
+    EXPECT_EQ(form->windowHandle()->cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseMove(form->windowHandle(), centre(card(3)));
+    EXPECT_EQ(form->windowHandle()->cursor().shape(), Qt::PointingHandCursor);
 }
 
 TEST_F(Input, PressAndReleaseMustBothBeOnTheCard)
@@ -81,6 +88,39 @@ TEST_F(Input, EnterPressesTheDefaultButtonOfTheVisiblePageOnly)
     key(Qt::Key_Return, Qt::ShiftModifier);
     key(Qt::Key_Escape);
     EXPECT_EQ(page(), 2);
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(Input, EnterPressesTheButtonWithTheFocusOnEveryPageAndEscapeNothing)
+{
+    struct Case
+    {
+        int page;
+        Control focus;
+        int pageAfter; // after Enter
+    };
+    // With the focus on a button Enter presses that button; "Выход" closes the window.
+    const Case cases[] = { { 0, Control::BitBtn1, 1 }, { 0, Control::BitBtn4, 2 },
+        { 2, Control::BitBtn2, 0 }, { 2, Control::BitBtn3, 2 } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(game::ControlName(c.focus));
+        form->ShowPage(c.page);
+        form->show();
+        w(c.focus)->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), w(c.focus));
+        key(Qt::Key_Escape);
+        EXPECT_EQ(page(), c.page);
+        EXPECT_TRUE(form->isVisible());
+        key(Qt::Key_Return);
+        EXPECT_EQ(page(), c.pageAfter);
+        EXPECT_EQ(form->isVisible(), c.focus != Control::BitBtn3);
+        form->timer(Control::Timer2)->stop();
+    }
+    // Escape on the game page, with the focus in the page, does nothing either.
+    form->show();
+    startGame();
+    key(Qt::Key_Escape);
+    EXPECT_EQ(page(), 1);
     EXPECT_TRUE(form->isVisible());
 }
 
@@ -161,25 +201,35 @@ TEST_F(Input, NameBoxSelectsAllFromKeysAndProgramButNotFromAClick)
 TEST_F(Input, ClicksDuringAnEffectWaitAndGoToWhatLiesThereAfterwards)
 {
     startGame();
-    // A click queued during the wrong pair's pause reaches the card only afterwards.
+    // A click the player makes during the wrong pair's pause waits in the window system's queue,
+    // and reaches whatever the window's hit testing finds there afterwards: the first card, its
+    // back shown again and enabled.
     int b = 2;
     while (state().CardValue[b] == state().CardValue[1])
         ++b;
     bool queued = false;
+    const QPoint at = centre(card(1));
     atPause = [&] {
         if (queued)
             return;
         queued = true;
-        QMouseEvent* press = new QMouseEvent(QEvent::MouseButtonPress, QPointF(45, 40),
-            QPointF(45, 40), Qt::LeftButton, Qt::LeftButton, {});
-        QMouseEvent* release = new QMouseEvent(QEvent::MouseButtonRelease, QPointF(45, 40),
-            QPointF(45, 40), Qt::LeftButton, Qt::NoButton, {});
-        QApplication::postEvent(w(card(1)), press);
-        QApplication::postEvent(w(card(1)), release);
+        // Queued to the native window, which finds the control under the pointer when the
+        // event loop runs again.
+        QWindow* window = form->windowHandle();
+        const QPointF global = window->mapToGlobal(at);
+        QCoreApplication::postEvent(window,
+            new QMouseEvent(QEvent::MouseButtonPress, at, at, global, Qt::LeftButton,
+                Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(window,
+            new QMouseEvent(QEvent::MouseButtonRelease, at, at, global, Qt::LeftButton,
+                Qt::NoButton, Qt::NoModifier));
     };
     click(card(1));
     click(card(b));
+    // Delivered during the effect, the click would have met the first card disabled and done
+    // nothing; afterwards it turns it again.
     QApplication::processEvents();
     EXPECT_TRUE(state().CardOpen);
     EXPECT_EQ(state().FirstCardName, "Image1");
+    EXPECT_EQ(pauses.count("600"), 1);
 }
