@@ -36,15 +36,17 @@ void TImage::resizePicture(int width, int height)
 void TImage::drawMasked(const QImage& source, const QImage& mask)
 {
     const QImage src = source.convertToFormat(QImage::Format_RGB32);
+    // One bit a pixel, most significant first; 1 (colour index 1) is transparent.
+    const QImage bits = mask.isNull() ? QImage() : mask.convertToFormat(QImage::Format_Mono);
     const int w = std::min(src.width(), m_picture.width());
     const int h = std::min(src.height(), m_picture.height());
     for (int y = 0; y < h; ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(m_picture.scanLine(y));
+        const uchar* row = y < bits.height() ? bits.constScanLine(y) : nullptr;
+        const int masked = row ? std::min(w, bits.width()) : 0;
         for (int x = 0; x < w; ++x) {
-            const bool transparent = !mask.isNull() && x < mask.width() && y < mask.height()
-                && mask.pixelIndex(x, y) == 1;
-            if (!transparent)
+            if (x >= masked || !(row[x >> 3] & (0x80 >> (x & 7))))
                 out[x] = in[x];
         }
     }

@@ -83,13 +83,12 @@ bool TForm1::handleKey(QKeyEvent* event)
     return alt; // Alt+letter with no button of that letter does nothing else either
 }
 
-void TForm1::showEvent(QShowEvent* event)
+void TForm1::watchKeys()
 {
     // Keys reach the native window before the control with the focus: the rules above are
     // applied there, for this window only. Installing twice keeps one filter.
     if (QWindow* window = windowHandle())
         window->installEventFilter(this);
-    QWidget::showEvent(event);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTimer>
 
 using game::Control;
 
@@ -85,15 +86,28 @@ void TForm1::connectEvents()
         const Control card = game::CardAtPosition(position);
         static_cast<TImage*>(control(card))->setOnClick([cardClick, card] { cardClick(card); });
     }
-    // A click on the animation ends the celebration, as the timer does.
-    const auto celebrationEnd = forward(&game::Game::Timer1Timer);
+    // A click on the animation ends the celebration, as the timer does; so does a change of
+    // GIFAnimator6's picture (attached once it is read, un_assets.cpp).
+    m_celebrationEnd = forward(&game::Game::Timer1Timer);
     for (int n = 1; n <= game::kPictureCount; ++n) {
         auto* animator = static_cast<animator::TGIFAnimator*>(control(game::AnimatorFor(n)));
-        animator->SetOnClick([celebrationEnd](QObject*) { celebrationEnd(); });
-        // Attached after the picture was read, so it never reports a change in play.
-        if (n == 6)
-            animator->SetOnChange([celebrationEnd](QObject*) { celebrationEnd(); });
+        animator->SetOnClick([this](QObject*) { m_celebrationEnd(); });
     }
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    watchKeys();
+    // The pictures the start page does not show follow the first paint; a window that is never
+    // painted (shown minimised) gets them a little later all the same.
+    QTimer::singleShot(250, this, &TForm1::startDeferredLoading);
+    QWidget::showEvent(event);
+}
+
+void TForm1::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    startDeferredLoading();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -28,6 +29,9 @@ public:
     ~TForm1() override;
 
     game::Game& gameLogic() { return m_game; }
+    // Loads now whatever the window has not loaded yet: the pictures the start page does not
+    // show follow the window's first paint in idle time, and any other page waits for them.
+    void finishLoading();
     QWidget* control(game::Control c) const { return m_controls[static_cast<int>(c)]; }
     QTimer* timer(game::Control c) const;
     QStackedWidget* notebook() const { return m_notebook; }
@@ -67,6 +71,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -74,8 +79,11 @@ private:
     void buildPages();
     void buildResultsList();
     // un_assets.cpp: the pictures into their controls; a damaged one is reported and its
-    // control goes without.
+    // control goes without. The start page's now, the others queued for later.
     void loadAssets();
+    void loadGuarded(const std::function<void()>& load);
+    void startDeferredLoading();
+    bool loadNextDeferredAsset();
     // un_main.cpp: the events of the controls and timers, each forwarded to the game.
     void connectEvents();
     // A function that runs the game's handler `event` with the given arguments; a failure ends
@@ -84,6 +92,7 @@ private:
 
     // un_keys.cpp: Enter, accelerators and plain letters on a focused button.
     bool handleKey(QKeyEvent* event);
+    void watchKeys();
     void updateEnterTarget();
     TBitBtn* enterTarget() const;
     TBitBtn* button(game::Control c) const;
@@ -98,6 +107,11 @@ private:
     QTimer* m_timer2 = nullptr;
     std::vector<QImage> m_cardImages;
     std::vector<QImage> m_cardMasks;
+    bool m_cardsReady = false;
+    std::vector<std::pair<game::Control, int>> m_pendingCardDraws;
+    std::deque<std::function<void()>> m_deferredAssets;
+    bool m_deferredLoadingStarted = false;
+    std::function<void()> m_celebrationEnd;
     bool m_closeFailed = false;
     QMetaObject::Connection m_focusWatch;
 };

@@ -25,6 +25,9 @@ void TForm1::ShowPage(int page)
 {
     if (page < 0 || page > 2 || page == m_notebook->currentIndex())
         return;
+    // Only the start page's pictures are loaded while the window is built.
+    if (page != static_cast<int>(game::Page::Start))
+        finishLoading();
     const QWidget* focus = focusWidget();
     const bool focusInside = focus && m_notebook->isAncestorOf(focus);
     m_notebook->setCurrentIndex(page);
@@ -54,8 +57,14 @@ QString TForm1::GetEditText(Control edit)
 void TForm1::SetCardPicture(Control picture, int index)
 {
     auto* image = dynamic_cast<TImage*>(control(picture));
-    if (!image || index < 0 || index >= static_cast<int>(m_cardImages.size()))
+    if (!image || index < 0 || index > game::kPictureCount)
         return;
+    if (!m_cardsReady) {
+        m_pendingCardDraws.emplace_back(picture, index);
+        return;
+    }
+    if (index >= static_cast<int>(m_cardImages.size()))
+        return; // the card pictures are damaged: nothing to draw
     image->resizePicture(90, 80);
     image->drawMasked(m_cardImages[index], m_cardMasks[index]);
 }

@@ -44,6 +44,7 @@ protected:
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form->finishLoading();
     }
 
     void TearDown() override

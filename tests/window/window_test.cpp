@@ -270,3 +270,78 @@ TEST_F(Window, ACelebrationResumesWhereTheLastOneOfItsPictureStopped)
     form->StartCelebration(1);
     EXPECT_EQ(animation->FrameIndex(), stoppedAt);
 }
+
+// Start-up: the window is built with the start page's pictures only; the rest follows.
+class WindowStart : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QDir::setCurrent(dir.path());
+        base::SetErrorBox([this](const QString& text) { errors << text; });
+        form = std::make_unique<TForm1>(nullptr, [](std::chrono::milliseconds) { });
+    }
+    void TearDown() override
+    {
+        form.reset();
+        base::SetErrorBox(nullptr);
+        QDir::setCurrent(oldDir);
+    }
+    const QImage& picture(game::Control c) const
+    {
+        return static_cast<TImage*>(form->control(c))->picture();
+    }
+    // Everything the game page shows: its background, the backs the deal drew on the cards,
+    // the ten celebrations.
+    bool gamePageReady() const
+    {
+        if (picture(game::Control::Image17).isNull())
+            return false;
+        for (int p = 1; p <= 20; ++p) {
+            if (picture(game::CardAtPosition(p)) != back)
+                return false;
+        }
+        for (int n = 1; n <= 10; ++n) {
+            auto* a = static_cast<animator::TGIFAnimator*>(form->control(game::AnimatorFor(n)));
+            if (a->Image().Count() < 2)
+                return false;
+        }
+        return true;
+    }
+
+    QTemporaryDir dir;
+    QString oldDir = QDir::currentPath();
+    QStringList errors;
+    const QImage back = art::cardPictures().images[0];
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(WindowStart, TheStartPageIsThereBeforeTheWindowShowsTheRestAfterItsFirstPaint)
+{
+    EXPECT_FALSE(picture(game::Control::Image23).isNull());
+    EXPECT_FALSE(gamePageReady());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return gamePageReady(); }, 5000));
+    EXPECT_FALSE(picture(game::Control::Image24).isNull());
+    // Loading the pictures started nothing: still the start page, no clock, no celebration.
+    EXPECT_EQ(form->notebook()->currentIndex(), 0);
+    EXPECT_FALSE(form->timer(game::Control::Timer1)->isActive());
+    EXPECT_FALSE(form->timer(game::Control::Timer2)->isActive());
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(WindowStart, AGameStartedAtOnceNeverShowsHalfPreparedPictures)
+{
+    form->show();
+    // "Старт" before the event loop has run even once.
+    form->gameLogic().BitBtn1Click();
+    ASSERT_EQ(form->notebook()->currentIndex(), 1);
+    EXPECT_TRUE(gamePageReady());
+    const QImage shot = form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect first = form->control(game::CardAtPosition(1))->geometry();
+    EXPECT_EQ(shot.copy(first), back);
+    EXPECT_EQ(shot.pixel(400, 20), art::background(art::Background::Game).pixel(400, 20));
+    EXPECT_FALSE(form->timer(game::Control::Timer1)->isActive());
+    EXPECT_TRUE(errors.isEmpty());
+}
