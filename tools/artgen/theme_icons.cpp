@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 namespace artgen {
@@ -40,18 +41,26 @@ QPainterPath dome()
 
 void drawSmooth(QImage& image, int size)
 {
+    const QPainterPath tool = spanner();
+    const QPainterPath hat = dome();
+    const QRectF brim(2, 16, 28, 3);
+    // The window icon lets the spanner run off its edges; here the whole picture fits, with a
+    // margin of a 32nd of the size all round.
+    const QRectF picture = tool.boundingRect().united(hat.boundingRect()).united(brim);
+    const qreal margin = size / 32.0;
+    const qreal scale = (size - 2 * margin) / std::max(picture.width(), picture.height());
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.scale(size / 32.0, size / 32.0);
+    p.translate(size / 2.0, size / 2.0);
+    p.scale(scale, scale);
+    p.translate(-picture.center());
     // Outlines thin out relative to the picture as it grows, but never below 1.5 pixels.
-    const qreal pixel = 32.0 / size;
     const QPen outline(
-        black, std::max(1.5 * pixel, 0.6), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        black, std::max(1.5 / scale, 0.6), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     p.setPen(outline);
     p.setBrush(silver);
-    p.drawPath(spanner());
+    p.drawPath(tool);
     p.setBrush(yellow);
-    const QPainterPath hat = dome();
     p.drawPath(hat);
     p.setPen(Qt::NoPen);
     p.save();
@@ -62,7 +71,7 @@ void drawSmooth(QImage& image, int size)
     p.drawRoundedRect(QRectF(8, 10, 2, 5), 1, 1);
     p.setPen(outline);
     p.setBrush(yellow);
-    p.drawRoundedRect(QRectF(2, 16, 28, 3), 0.5, 0.5);
+    p.drawRoundedRect(brim, 0.5, 0.5);
 }
 
 // The small sizes on the pixel grid, one pixel of outline, no blending: every edge stays sharp.
