@@ -13,26 +13,54 @@
 // - the sub-blocks are joined first, so a code is one unaligned load;
 // - pixels go into a linear buffer in the order they are written, and a table entry whose string
 //   is known to sit in that buffer (it was built from such a string in the current clear cycle)
-//   is expanded by copying its earlier occurrence instead of walking the table. Anything else
+//   is expanded by copying its earlier occurrence instead of walking the table. The roots' one-
+//   byte strings sit behind the pixels, so a root is copied like any other string. Anything else
 //   (strings built on codes that were never entries, stale entries, roots after a clear that are
-//   not colour indices) takes the table walk, with its runaway guard, exactly as written.
+//   not colour indices) takes the table walk, with its runaway guard, exactly as written;
+// - codes go through a fast loop while nothing unusual can happen; clears, ends, walks and the
+//   last codes of the data or of the frame take one careful step each.
 // The packed bottom-up bitmap rows are filled from the linear buffer at the end.
 
 namespace gif {
 
 using detail::kEndOfData;
+using detail::kMaxStack;
 
 namespace {
 
-constexpr std::size_t kSlack = 16; // room for copies that overrun by up to 7 bytes
+constexpr unsigned kTableSize = 4096;
+constexpr int kMaxWidth = 12;
+// Copies move 16 bytes at a time: they may write up to 15 bytes past a string's end (bytes that
+// later strings replace) and so up to 15 bytes past the last pixel.
+constexpr std::size_t kChunk = 16;
+constexpr std::size_t kSlack = kChunk;
+// After the slack: the 256 one-byte strings of the roots, and room for a chunk read at the last.
+constexpr std::size_t kRootBytes = 256 + kChunk;
+// The length of a string that is not known to sit in the buffer. It is larger than any room
+// left in a buffer whose offsets fit in 32 bits, so one comparison rejects both.
+constexpr std::uint32_t kUnknown = 0xFFFFFFFFu;
 
+// The linear buffer's size for a frame of `total` pixels.
+std::size_t bufferSize(std::size_t total)
+{
+    return total + kSlack + kRootBytes;
+}
+
+// Where an entry's string sits in the linear buffer, looked up once per code.
+struct Entry
+{
+    std::uint32_t offset;
+    std::uint32_t length; // kUnknown: the string takes the table walk
+};
+
+// Left uninitialised: the decoder sets the codes below the first free one, and zeroes the rest
+// only when a table walk might read entries that were never written.
 struct Tables
 {
-    std::uint16_t prefix[4096] = {};
-    std::uint16_t suffix[4096] = {};
-    std::uint32_t offset[4096] = {}; // where the entry's string starts in the linear buffer
-    std::uint32_t length[4096] = {}; // its length; 0 = not known to be there
-    std::uint16_t stack[detail::kMaxStack + 4];
+    Entry entry[kTableSize];
+    std::uint16_t prefix[kTableSize];
+    std::uint8_t suffix[kTableSize]; // kept for unknown strings; a known one ends with it
+    std::uint16_t stack[kMaxStack + 4];
 };
 
 // The code stream's sub-blocks joined, followed by zero padding for unaligned loads.
@@ -63,26 +91,379 @@ JoinedData joinSubBlocks(std::span<const std::uint8_t> codeStream)
     return joined;
 }
 
-// Copies `length` bytes that lie wholly before `dst` to `dst`, in 8-byte steps where the buffer
-// has room; bytes written past dst + length are garbage that later writes replace.
-inline void copyString(
-    std::uint8_t* lin, std::size_t dst, std::size_t src, std::size_t length, std::size_t total)
+inline void copyChunk(std::uint8_t* dst, const std::uint8_t* src)
 {
-    if (dst + length <= total) {
-        std::uint8_t* d = lin + dst;
-        const std::uint8_t* s = lin + src;
-        for (std::size_t i = 0; i < length; i += 8) {
-            std::uint64_t v;
-            std::memcpy(&v, s + i, 8);
-            std::memcpy(d + i, &v, 8);
+    std::uint8_t chunk[kChunk];
+    std::memcpy(chunk, src, kChunk);
+    std::memcpy(dst, chunk, kChunk);
+}
+
+// Copies `length` bytes that lie wholly before `dst`, a chunk at a time (at least one). A chunk
+// may overlap its own destination: the bytes it carries past `length` are garbage, the ones
+// before are final because the source string ends before `dst`.
+[[gnu::noinline]] void copyLongString(
+    std::uint8_t* dst, const std::uint8_t* src, std::size_t length)
+{
+    for (std::size_t i = 0; i < length; i += kChunk)
+        copyChunk(dst + i, src + i);
+}
+
+inline void copyString(std::uint8_t* dst, const std::uint8_t* src, std::size_t length)
+{
+    if (length <= kChunk) [[likely]]
+        copyChunk(dst, src);
+    else
+        copyLongString(dst, src, length);
+}
+
+// What the fast loop carries from code to code (see LinearDecoder for the meaning).
+struct FastCursor
+{
+    std::uint64_t bitPos;
+    std::size_t freeCode, old, pos, prevStart;
+};
+
+// Decodes codes of one width up to bit `stop`, with the previous string known, as long as each
+// code is a known string, or the code being defined, that ends before the last pixel. Returns
+// false, with the code unread, at the first that is not. With `Full` no entries are defined.
+// Known entries get no suffix: the walk reads it from the end of their string.
+template <bool Full>
+[[gnu::noinline]] bool fastCodes(const std::uint8_t* bytes, std::uint8_t* lin, Tables& t,
+    std::size_t total, unsigned width, unsigned mask, std::uint64_t stop, FastCursor& cursor)
+{
+    std::uint64_t bitPos = cursor.bitPos;
+    std::size_t freeCode = cursor.freeCode, old = cursor.old, pos = cursor.pos,
+                prevStart = cursor.prevStart;
+    bool usual = true;
+    do {
+        std::uint32_t bits;
+        std::memcpy(&bits, bytes + (bitPos >> 3), 4);
+        const std::size_t code = (bits >> (bitPos & 7)) & mask;
+        std::size_t next;
+        if (Full || code < freeCode) {
+            const Entry e = t.entry[code];
+            next = pos + e.length;
+            if (next >= total) [[unlikely]] {
+                usual = false;
+                break;
+            }
+            copyString(lin + pos, lin + e.offset, e.length);
+        } else {
+            // The code being defined: the previous string and its first byte.
+            const std::size_t prevLength = pos - prevStart;
+            next = pos + prevLength + 1;
+            if (code != freeCode || next >= total) {
+                usual = false;
+                break;
+            }
+            copyString(lin + pos, lin + prevStart, prevLength);
+            lin[next - 1] = lin[prevStart];
         }
-    } else {
-        for (std::size_t i = 0; dst + i < total; ++i)
-            lin[dst + i] = lin[src + i];
+        if (!Full) {
+            t.entry[freeCode] = { std::uint32_t(prevStart), std::uint32_t(pos - prevStart + 1) };
+            t.prefix[freeCode] = std::uint16_t(old);
+            ++freeCode;
+        }
+        old = code;
+        prevStart = pos;
+        pos = next;
+        bitPos += width;
+    } while (bitPos < stop);
+    cursor = { bitPos, freeCode, old, pos, prevStart };
+    return usual;
+}
+
+class LinearDecoder
+{
+public:
+    // `lin`: bufferSize(total) bytes, zero-filled. `codeSize` is already checked, `damaged` says
+    // whether it had to be clamped.
+    LinearDecoder(const JoinedData& data, int codeSize, int pixelBits, std::uint8_t* lin,
+        std::size_t total, bool damaged);
+    // Decodes into lin[0, total) in write order. Returns the damage flag.
+    bool run();
+
+private:
+    void fastLoop();
+    bool step();
+    unsigned nextCode();
+    void addEntry();
+    void makeWalkable();
+
+    const std::uint8_t* const m_bytes;
+    const std::uint64_t m_bitCount;
+    const bool m_truncated;
+    std::uint8_t* const m_lin;
+    const std::size_t m_total;
+    const unsigned m_clearCode, m_endCode, m_firstFree, m_rootMask;
+    const int m_initialWidth;
+    // Offsets are kept in 32 bits; a frame beyond that (not one that fits in memory anyway) walks.
+    const bool m_offsetsFit;
+    std::unique_ptr<Tables> m_tables;
+
+    std::uint64_t m_bitPos = 0;
+    int m_width;
+    unsigned m_limit, m_mask, m_freeCode;
+    // Entries at and above this were never written in this decoding (they read as zero).
+    unsigned m_highWater;
+    std::size_t m_pos = 0;
+    unsigned m_old = 0;
+    // The first byte of the previous code's string; it is always lin[m_prevStart].
+    unsigned m_first = 0;
+    // The previous code's string starts at m_prevStart. The entry defined next (that string plus
+    // one byte) gets m_nextLength, which is kUnknown unless that string is known to stay the
+    // previous code's string until the next clear.
+    std::size_t m_prevStart = 0;
+    std::uint32_t m_nextLength = kUnknown;
+    bool m_damaged;
+    bool m_endedOnEndOfData = false;
+};
+
+LinearDecoder::LinearDecoder(const JoinedData& data, int codeSize, int pixelBits, std::uint8_t* lin,
+    std::size_t total, bool damaged)
+    : m_bytes(data.bytes.data())
+    , m_bitCount(data.bitCount)
+    , m_truncated(data.truncated)
+    , m_lin(lin)
+    , m_total(total)
+    , m_clearCode(1u << codeSize)
+    , m_endCode(m_clearCode + 1)
+    , m_firstFree(m_clearCode + 2)
+    // Colour indices are the codes below both the table size and the clear code: a frame whose
+    // code size is smaller than its colour table (legal, and written by some encoders) must not
+    // read its table entries as colours.
+    , m_rootMask((1u << std::min(pixelBits, codeSize)) - 1)
+    , m_initialWidth(codeSize + 1)
+    , m_offsetsFit(bufferSize(total) <= kUnknown)
+    , m_tables(std::make_unique_for_overwrite<Tables>())
+    , m_width(m_initialWidth)
+    , m_limit(1u << m_width)
+    , m_mask(m_limit - 1)
+    , m_freeCode(m_firstFree)
+    , m_highWater(m_firstFree)
+    , m_damaged(damaged)
+{
+    const std::size_t roots = total + kSlack;
+    for (unsigned c = 0; c < 256; ++c)
+        lin[roots + c] = std::uint8_t(c);
+    // The clear and end codes, and codes between the root mask and the clear code, have no
+    // string of their own.
+    Tables& t = *m_tables;
+    const unsigned rootCount = m_offsetsFit ? m_rootMask + 1 : 0;
+    for (unsigned c = 0; c < rootCount; ++c)
+        t.entry[c] = { std::uint32_t(roots + c), 1 };
+    for (unsigned c = rootCount; c < m_firstFree; ++c)
+        t.entry[c] = { 0, kUnknown };
+    std::memset(t.prefix, 0, m_firstFree * sizeof t.prefix[0]);
+    std::memset(t.suffix, 0, m_firstFree);
+}
+
+unsigned LinearDecoder::nextCode()
+{
+    if (m_bitPos + unsigned(m_width) > m_bitCount) {
+        if (m_truncated)
+            throw EReadError(SReadError);
+        return kEndOfData;
+    }
+    std::uint32_t v;
+    std::memcpy(&v, m_bytes + (m_bitPos >> 3), 4);
+    v >>= m_bitPos & 7;
+    m_bitPos += unsigned(m_width);
+    return v & m_mask;
+}
+
+// Defines the next free entry, the previous string plus m_first, unless the table is full: it
+// is full exactly when the free code has reached 4096 at the widest code width.
+void LinearDecoder::addEntry()
+{
+    if (m_freeCode >= kTableSize)
+        return;
+    Tables& t = *m_tables;
+    t.entry[m_freeCode] = { std::uint32_t(m_prevStart), m_nextLength };
+    t.prefix[m_freeCode] = std::uint16_t(m_old);
+    t.suffix[m_freeCode] = std::uint8_t(m_first);
+    if (++m_freeCode == m_limit && m_width < kMaxWidth) {
+        ++m_width;
+        m_limit *= 2;
+        m_mask = m_limit - 1;
     }
 }
 
-// Decodes into `lin` (total + kSlack bytes, zero-filled) in write order. Returns the damage flag.
+// A walk may follow prefixes into entries this decoding never wrote: they must read as zero.
+void LinearDecoder::makeWalkable()
+{
+    Tables& t = *m_tables;
+    for (unsigned c = std::max(m_highWater, m_freeCode); c < kTableSize; ++c) {
+        t.entry[c] = { 0, kUnknown };
+        t.prefix[c] = 0;
+        t.suffix[c] = 0;
+    }
+    m_highWater = kTableSize;
+}
+
+// One code with every case written out. Returns false when decoding is over.
+bool LinearDecoder::step()
+{
+    unsigned code = nextCode();
+    if (code == m_endCode)
+        return false;
+    if (code == kEndOfData) {
+        m_endedOnEndOfData = true;
+        return false;
+    }
+    if (m_pos >= m_total)
+        return false;
+    std::uint8_t* const lin = m_lin;
+    if (code == m_clearCode) {
+        m_highWater = std::max(m_highWater, m_freeCode);
+        m_width = m_initialWidth;
+        m_limit = 1u << m_width;
+        m_mask = m_limit - 1;
+        m_freeCode = m_firstFree;
+        do
+            code = nextCode();
+        while (code == m_clearCode);
+        if (code == m_endCode)
+            return false;
+        m_old = code;
+        if (code == kEndOfData) {
+            m_endedOnEndOfData = true;
+            return false;
+        }
+        m_first = code & m_rootMask;
+        lin[m_pos] = std::uint8_t(m_first);
+        m_prevStart = m_pos++;
+        m_nextLength = code <= m_rootMask && m_offsetsFit ? 2 : kUnknown;
+        return true;
+    }
+    if (m_damaged)
+        return false; // a clamped code size: only the codes right after a clear are trusted
+
+    Tables& t = *m_tables;
+    const std::size_t start = m_pos, room = m_total - m_pos;
+    std::size_t length;
+    bool known;
+    if (code < m_freeCode && code <= m_rootMask) {
+        m_first = code;
+        lin[m_pos++] = std::uint8_t(code);
+        length = 1;
+        known = true;
+    } else if (code < m_freeCode && t.entry[code].length != kUnknown) {
+        length = t.entry[code].length;
+        const std::size_t src = t.entry[code].offset;
+        m_first = lin[src];
+        if (length < room)
+            copyString(lin + m_pos, lin + src, length);
+        else
+            std::memcpy(lin + m_pos, lin + src, room);
+        m_pos += std::min(length, room);
+        known = true;
+    } else if (code >= m_freeCode && m_nextLength != kUnknown) {
+        // The code that is being defined right now: the previous string plus its first byte.
+        const std::size_t prevLength = m_nextLength - 1;
+        if (prevLength < room)
+            copyString(lin + m_pos, lin + m_prevStart, prevLength);
+        else
+            std::memcpy(lin + m_pos, lin + m_prevStart, room);
+        m_pos += std::min(prevLength, room);
+        if (m_pos < m_total)
+            lin[m_pos++] = std::uint8_t(m_first);
+        length = m_nextLength;
+        // Codes up to the root mask are colour indices whatever the table holds for them.
+        known = code == m_freeCode && m_freeCode < kTableSize && code > m_rootMask;
+    } else {
+        makeWalkable();
+        unsigned cur = code;
+        int sp = 0;
+        if (cur >= m_freeCode) {
+            cur = m_old;
+            t.stack[sp++] = std::uint16_t(m_first);
+        }
+        while (cur > m_rootMask) {
+            if (sp > kMaxStack) {
+                if (!TolerateDamage)
+                    throw EInvalidGraphicOperation(SCorruptData);
+                m_damaged = true;
+                return false;
+            }
+            const Entry e = t.entry[cur];
+            t.stack[sp++] = e.length == kUnknown ? t.suffix[cur] : lin[e.offset + e.length - 1];
+            cur = t.prefix[cur];
+        }
+        m_first = cur & m_rootMask;
+        t.stack[sp++] = std::uint16_t(m_first);
+        length = std::size_t(sp);
+        while (sp > 0 && m_pos < m_total)
+            lin[m_pos++] = std::uint8_t(t.stack[--sp]);
+        known = false;
+    }
+    addEntry();
+    m_old = code;
+    m_prevStart = start;
+    m_nextLength = known && length < std::size_t(kMaxStack) && m_offsetsFit
+        ? std::uint32_t(length + 1)
+        : kUnknown;
+    return true;
+}
+
+// The common case: the previous string is known, and the code is a known string, or the code
+// being defined, that ends before the last pixel. A known string is never longer than the codes
+// defined in its clear cycle plus one (each entry extends an earlier one by a byte), so lengths
+// need no runaway guard here.
+void LinearDecoder::fastLoop()
+{
+    if (m_damaged || m_nextLength == kUnknown || m_pos >= m_total)
+        return;
+    FastCursor cursor { m_bitPos, m_freeCode, m_old, m_pos, m_prevStart };
+    for (;;) {
+        // Run up to the next change of code width, or as far as the data surely holds codes.
+        const unsigned width = unsigned(m_width);
+        if (cursor.bitPos + width > m_bitCount)
+            break;
+        std::uint64_t count = (m_bitCount - cursor.bitPos) / width;
+        const bool full = cursor.freeCode >= kTableSize;
+        if (!full)
+            count = std::min<std::uint64_t>(count, m_limit - cursor.freeCode);
+        const std::uint64_t stop = cursor.bitPos + count * width;
+        const bool usual = full
+            ? fastCodes<true>(m_bytes, m_lin, *m_tables, m_total, width, m_mask, stop, cursor)
+            : fastCodes<false>(m_bytes, m_lin, *m_tables, m_total, width, m_mask, stop, cursor);
+        if (cursor.freeCode == m_limit && m_width < kMaxWidth) {
+            ++m_width;
+            m_limit *= 2;
+            m_mask = m_limit - 1;
+        }
+        if (!usual)
+            break;
+    }
+    m_bitPos = cursor.bitPos;
+    m_freeCode = unsigned(cursor.freeCode);
+    m_old = unsigned(cursor.old);
+    m_pos = cursor.pos;
+    m_prevStart = cursor.prevStart;
+    m_first = m_lin[cursor.prevStart];
+    m_nextLength = std::uint32_t(cursor.pos - cursor.prevStart + 1);
+}
+
+bool LinearDecoder::run()
+{
+    if (m_total > 0) {
+        do
+            fastLoop();
+        while (step());
+    }
+    // Copies may have run ahead of the last pixel; unwritten pixels are 0.
+    std::memset(m_lin + m_pos, 0, std::min(kSlack, m_total + kSlack - m_pos));
+    if (m_endedOnEndOfData && m_pos < m_total) {
+        if (!TolerateDamage)
+            throw EInvalidGraphicOperation(SReadError);
+        m_damaged = true;
+    }
+    return m_damaged;
+}
+
+// Decodes into `lin` (bufferSize(total) bytes, zero-filled) in write order. Returns the damage
+// flag.
 bool decodeLinear(
     std::span<const std::uint8_t> codeStream, std::size_t total, int pixelBits, std::uint8_t* lin)
 {
@@ -92,167 +473,8 @@ bool decodeLinear(
     const int codeSize = detail::CheckCodeSize(codeStream[0], damaged);
     if (total == 0)
         return damaged;
-
     const JoinedData data = joinSubBlocks(codeStream);
-    const std::uint8_t* bytes = data.bytes.data();
-    std::uint64_t bitPos = 0;
-
-    const unsigned clearCode = 1u << codeSize, endCode = clearCode + 1, firstFree = clearCode + 2;
-    const int initialWidth = codeSize + 1;
-    int width = initialWidth;
-    unsigned limit = 1u << width, mask = limit - 1, freeCode = firstFree;
-    // Colour indices are the codes below both the table size and the clear code: a frame whose
-    // code size is smaller than its colour table (legal, and written by some encoders) must not
-    // read its table entries as colours.
-    const unsigned rootMask = (1u << std::min(pixelBits, codeSize)) - 1;
-    auto t = std::make_unique<Tables>();
-
-    auto NextCode = [&]() -> unsigned {
-        if (bitPos + unsigned(width) > data.bitCount) {
-            if (data.truncated)
-                throw EReadError(SReadError);
-            return kEndOfData;
-        }
-        std::uint32_t v;
-        std::memcpy(&v, bytes + (bitPos >> 3), 4);
-        v >>= bitPos & 7;
-        bitPos += unsigned(width);
-        return v & mask;
-    };
-
-    // Offsets are kept in 32 bits; a frame beyond that (not one that fits in memory anyway) walks.
-    const bool offsetsFit = total <= 0xFFFFFFFFu;
-    std::size_t pos = 0;
-    unsigned old = 0, first = 0;
-    bool tableFull = false;
-    // Whether the string of `old` is lin[prevStart, prevStart + prevLength) and will stay its
-    // string until the next clear.
-    bool oldKnown = false;
-    std::size_t prevStart = 0, prevLength = 0;
-    bool endedOnEndOfData = false;
-
-    unsigned code = NextCode();
-    for (;;) {
-        if (code == endCode)
-            break;
-        if (code == kEndOfData) {
-            endedOnEndOfData = true;
-            break;
-        }
-        if (pos >= total)
-            break;
-        if (code == clearCode) {
-            width = initialWidth;
-            limit = 1u << width;
-            mask = limit - 1;
-            freeCode = firstFree;
-            do
-                code = NextCode();
-            while (code == clearCode);
-            if (code == endCode)
-                break;
-            old = code;
-            if (code == kEndOfData) {
-                endedOnEndOfData = true;
-                break;
-            }
-            first = code & rootMask;
-            lin[pos] = std::uint8_t(first);
-            prevStart = pos++;
-            prevLength = 1;
-            oldKnown = code <= rootMask;
-            tableFull = false;
-            code = NextCode();
-            continue;
-        }
-
-        if (damaged)
-            break; // a clamped code size: only the codes right after a clear are trusted
-        const std::size_t start = pos;
-        std::size_t length;
-        bool known;
-        if (code < freeCode && code <= rootMask) {
-            first = code;
-            lin[pos++] = std::uint8_t(code);
-            length = 1;
-            known = true;
-        } else if (code < freeCode && t->length[code] != 0) {
-            length = t->length[code];
-            const std::size_t src = t->offset[code];
-            first = lin[src];
-            copyString(lin, pos, src, length, total);
-            pos = std::min(pos + length, total);
-            known = true;
-        } else if (code >= freeCode && oldKnown) {
-            // The code that is being defined right now: the previous string plus its first byte.
-            copyString(lin, pos, prevStart, prevLength, total);
-            pos = std::min(pos + prevLength, total);
-            if (pos < total)
-                lin[pos++] = std::uint8_t(first);
-            length = prevLength + 1;
-            // Codes up to rootMask are colour indices whatever the table holds for them.
-            known = code == freeCode && !tableFull && code > rootMask;
-        } else {
-            unsigned cur = code;
-            int sp = 0;
-            if (cur >= freeCode) {
-                cur = old;
-                t->stack[sp++] = std::uint16_t(first);
-            }
-            while (cur > rootMask) {
-                if (sp > detail::kMaxStack) {
-                    if (!TolerateDamage)
-                        throw EInvalidGraphicOperation(SCorruptData);
-                    damaged = true;
-                    break;
-                }
-                t->stack[sp++] = t->suffix[cur];
-                cur = t->prefix[cur];
-            }
-            if (damaged)
-                break;
-            first = cur & rootMask;
-            t->stack[sp++] = std::uint16_t(first);
-            length = std::size_t(sp);
-            while (sp > 0 && pos < total)
-                lin[pos++] = std::uint8_t(t->stack[--sp]);
-            known = false;
-        }
-        if (damaged)
-            break;
-
-        if (!tableFull) {
-            t->prefix[freeCode] = std::uint16_t(old);
-            t->suffix[freeCode] = std::uint16_t(first);
-            // The new entry's string is the previous string followed by this one's first byte,
-            // which is where it was just written.
-            const bool entryKnown = oldKnown && prevLength < detail::kMaxStack && offsetsFit;
-            t->length[freeCode] = entryKnown ? std::uint32_t(prevLength + 1) : 0;
-            t->offset[freeCode] = std::uint32_t(prevStart);
-            if (++freeCode >= limit) {
-                if (width >= 12) {
-                    tableFull = true;
-                } else {
-                    ++width;
-                    limit *= 2;
-                    mask = limit - 1;
-                }
-            }
-        }
-        old = code;
-        oldKnown = known;
-        prevStart = start;
-        prevLength = length;
-        code = NextCode();
-    }
-    // Copies may have run ahead of the last pixel; unwritten pixels are 0.
-    std::memset(lin + pos, 0, std::min(kSlack, total + kSlack - pos));
-    if (endedOnEndOfData && pos < total) {
-        if (!TolerateDamage)
-            throw EInvalidGraphicOperation(SReadError);
-        damaged = true;
-    }
-    return damaged;
+    return LinearDecoder(data, codeSize, pixelBits, lin, total, damaged).run();
 }
 
 void checkPixelBits(int pixelBits)
@@ -333,7 +555,7 @@ bool DecodeLZW(std::span<const std::uint8_t> codeStream, int width, int height, 
     const std::size_t w = width > 0 ? std::size_t(width) : 0;
     const std::size_t h = height > 0 ? std::size_t(height) : 0;
     const std::size_t total = w * h;
-    std::unique_ptr<std::uint8_t[]> lin(new std::uint8_t[total + kSlack]());
+    std::unique_ptr<std::uint8_t[]> lin(new std::uint8_t[bufferSize(total)]());
     const bool damaged = decodeLinear(codeStream, total, pixelBits, lin.get());
     if (total == 0 || (bitCount != 1 && bitCount != 4 && bitCount != 8))
         return damaged;
@@ -352,7 +574,7 @@ std::vector<std::uint8_t> DecodeLZWIndices(std::span<const std::uint8_t> codeStr
     const std::size_t w = width > 0 ? std::size_t(width) : 0;
     const std::size_t h = height > 0 ? std::size_t(height) : 0;
     const std::size_t total = w * h;
-    std::vector<std::uint8_t> lin(total + kSlack);
+    std::vector<std::uint8_t> lin(bufferSize(total));
     damaged = decodeLinear(codeStream, total, pixelBits, lin.data());
     lin.resize(total);
     if (!interlace || total == 0)
