@@ -1,8 +1,10 @@
 // Our GIF decoding against giflib 5.2 on the same in-memory files: from bytes to colour indices
-// of every frame. Counters report megapixels per second; after the runs a table gives, per
-// input class, ours against giflib (medians when repeated), so one run gives the whole picture:
+// of every frame. Counters report megapixels per CPU second; after the runs a table gives, per
+// input class, ours against giflib (medians when repeated), so one run gives the whole picture.
+// On a shared machine, pin a core and interleave the repetitions so that both sides see the
+// same load:
 //   taskset -c 1 build/bin/gif_bench --benchmark_repetitions=5
-//       --benchmark_report_aggregates_only=true [--benchmark_filter=...]
+//       --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
 
 #include "bench_inputs.h"
 #include "gif/gif_image.h"
