@@ -1,10 +1,8 @@
 #include "gif/lzw_decoder.h"
 
-#include "gif/gif_types.h"
 #include "gif/lzw_linear.h"
 #include "gif/lzw_reference.h"
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
