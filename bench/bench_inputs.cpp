@@ -59,8 +59,20 @@ std::vector<std::uint8_t> encode(int w, int h, int bits, int frames, bool interl
     return out;
 }
 
+// Random colour indices, the same for every run: noise is the hardest case for LZW, with the
+// shortest strings and the most codes per pixel.
+std::vector<std::uint8_t> randomPixels(std::size_t count, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::vector<std::uint8_t> pixels(count);
+    for (std::uint8_t& v : pixels)
+        v = std::uint8_t(rng());
+    return pixels;
+}
+
 } // namespace
 
+// The classes every decoder change is measured on; the names say what each one stands for.
 std::vector<BenchInput> BenchInputs()
 {
     std::vector<BenchInput> inputs;
@@ -73,17 +85,39 @@ std::vector<BenchInput> BenchInputs()
     inputs.push_back({ "flat16", encode(518, 389, 4, 4, false, [](int x, int y, int f) {
                           return ((x + f * 5) / 40 + y / 30) % 16;
                       }) });
-    // Noise in 256 colours: the shortest strings, the most codes per pixel.
-    std::mt19937 rng(7);
-    std::vector<int> noise(256 * 256);
-    for (int& v : noise)
-        v = int(rng() % 256);
+    // A gradient ordered-dithered to 4 colours: short repeating patterns, few colours.
+    inputs.push_back({ "dither4", encode(518, 389, 2, 4, false, [](int x, int y, int f) {
+                          static const int bayer[4][4] = { { 0, 8, 2, 10 }, { 12, 4, 14, 6 },
+                              { 3, 11, 1, 9 }, { 15, 7, 13, 5 } };
+                          const int level = ((x + 2 * f) * 3 * 16 + y * 16) / (518 + 389);
+                          return (level + bayer[y % 4][x % 4]) / 16;
+                      }) });
+    // Noise in 256 colours: about one pixel per code. The second frame is the first shifted.
+    const std::vector<std::uint8_t> noise = randomPixels(256 * 256, 7);
     inputs.push_back({ "noise256", encode(256, 256, 8, 2, false, [&](int x, int y, int f) {
                           return noise[std::size_t((y * 256 + x + f) % (256 * 256))];
+                      }) });
+    // Noise in 16 and 2 colours: a few pixels per code, the codes still unpredictable.
+    inputs.push_back({ "noise16", encode(256, 256, 4, 2, false, [&](int x, int y, int f) {
+                          return noise[std::size_t((y * 256 + x + f) % (256 * 256))] >> 4;
+                      }) });
+    const std::vector<std::uint8_t> bits = randomPixels(256 * 256, 11);
+    inputs.push_back({ "noise2", encode(256, 256, 1, 2, false, [&](int x, int y, int f) {
+                          return bits[std::size_t((y * 256 + x + f) % (256 * 256))] >> 7;
                       }) });
     // Interlaced two-colour dithering.
     inputs.push_back({ "interlaced2", encode(320, 240, 1, 2, true, [](int x, int y, int f) {
                           return (x * x + y * 3 + f) % 7 < 3;
+                      }) });
+    // Interlaced shading in 256 colours.
+    inputs.push_back(
+        { "interlaced256", encode(320, 240, 8, 2, true, [](int x, int y, int f) {
+             return int(128 + 60 * std::sin((x - 4 * f) / 19.0) + 60 * std::cos((y + f) / 13.0));
+         }) });
+    // Many small frames, like a sprite or a spinner: the cost per frame (tables, buffers) shows.
+    inputs.push_back({ "small32x32x200", encode(32, 32, 8, 200, false, [](int x, int y, int f) {
+                          const int dx = x - 16 + f % 7, dy = y - 16 + f % 5;
+                          return (dx * dx + dy * dy + 3 * f) % 256;
                       }) });
     if (const char* dir = std::getenv("MNEMIRA_BENCH_GIFS")) {
         const QDir folder(QString::fromLocal8Bit(dir));

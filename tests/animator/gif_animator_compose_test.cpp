@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -166,6 +167,12 @@ struct PlacementCase
     std::vector<std::pair<int, int>> pixelShowsColumn; // control x → picture column, -1 = fill
 };
 
+void PrintTo(const PlacementCase& c, std::ostream* os)
+{
+    *os << "width " << c.controlWidth << (c.center ? ", centred" : "")
+        << (c.stretch ? ", stretched" : "");
+}
+
 class PlacementTest : public ::testing::TestWithParam<PlacementCase>
 { };
 
@@ -205,6 +212,12 @@ struct BackgroundCase
     int backgroundIndex;
     QColor expected; // invalid: the window background colour
 };
+
+// Named by its case in the test list, not by its bytes.
+void PrintTo(const BackgroundCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class BackgroundTest : public ::testing::TestWithParam<BackgroundCase>
 { };

@@ -36,6 +36,20 @@ TEST(Artgen, ReproducesTheCommittedFiles)
         EXPECT_FALSE(committed.isEmpty()) << name.toStdString();
         EXPECT_TRUE(file.readAll() == committed) << name.toStdString() << " differs";
     }
+
+    // The icon theme's pictures, one per size.
+    const QDir icons(QDir(out.path()).filePath(QStringLiteral("icons")));
+    const QStringList iconsWritten = icons.entryList(QDir::Files, QDir::Name);
+    const QStringList iconsExpected = { "128x128.png", "16x16.png", "22x22.png", "24x24.png",
+        "256x256.png", "32x32.png", "48x48.png", "64x64.png" };
+    EXPECT_EQ(iconsWritten, iconsExpected);
+    for (const QString& name : iconsWritten) {
+        QFile file(icons.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray committed = arttest::assetFile(QStringLiteral("icons/") + name);
+        EXPECT_FALSE(committed.isEmpty()) << name.toStdString();
+        EXPECT_TRUE(file.readAll() == committed) << "icons/" << name.toStdString() << " differs";
+    }
 }
 
 } // namespace

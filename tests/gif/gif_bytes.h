@@ -13,8 +13,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Packs (code, width) pairs least-significant bit first and cuts them into sub-blocks of at most
 // `blockSize` bytes after the code size byte; ends with the terminator.
-inline Bytes CodeStream(int codeSize, std::initializer_list<std::pair<unsigned, int>> codes,
-    std::size_t blockSize = 255)
+inline Bytes CodeStream(
+    int codeSize, std::span<const std::pair<unsigned, int>> codes, std::size_t blockSize = 255)
 {
     Bytes packed;
     std::uint32_t acc = 0;
@@ -38,6 +38,12 @@ inline Bytes CodeStream(int codeSize, std::initializer_list<std::pair<unsigned, 
     }
     out.push_back(0);
     return out;
+}
+
+inline Bytes CodeStream(int codeSize, std::initializer_list<std::pair<unsigned, int>> codes,
+    std::size_t blockSize = 255)
+{
+    return CodeStream(codeSize, std::span(codes.begin(), codes.size()), blockSize);
 }
 
 inline Bytes Cat(std::initializer_list<Bytes> parts)

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <ostream>
 #include <random>
+#include <string>
 
 using namespace testgif;
 
@@ -309,26 +312,85 @@ TEST(DecodeLZW, ReportsProgressOnlyToAListener)
     EXPECT_EQ(message, "Stream read error");
 }
 
-// The fast decoder against the step-by-step one on streams that are mostly valid but mutated:
-// every damage path and table state must give the same bytes.
-TEST(DecodeLZW, FastDecoderMatchesReferenceOnMutatedStreams)
+// LZW codes for `data` as some encoders write them: no clear when the table is full, so the
+// decoder goes on with 12-bit codes and a frozen table.
+Bytes encodeWithoutClears(
+    const std::vector<std::uint8_t>& data, int codeSize, std::size_t blockSize)
 {
-    std::mt19937 rng(12345);
-    for (int round = 0; round < 1500; ++round) {
-        const int bits = 1 + int(rng() % 8);
-        const int w = 1 + int(rng() % 40), h = 1 + int(rng() % 40);
-        std::vector<std::uint8_t> data(std::size_t(w * h));
-        for (auto& v : data)
-            v = std::uint8_t(rng() % (1u << bits) / (1 + rng() % 3));
-        const int codeSize = std::max(2, bits);
-        const std::vector<std::uint8_t> packed = gif::EncodeLZW(data, codeSize);
-        Bytes stream = { std::uint8_t(codeSize) };
-        for (std::size_t p = 0; p < packed.size(); p += 50) {
-            const std::size_t n = std::min<std::size_t>(50, packed.size() - p);
-            stream.push_back(std::uint8_t(n));
-            stream.insert(stream.end(), packed.begin() + long(p), packed.begin() + long(p + n));
+    const unsigned clear = 1u << codeSize;
+    unsigned next = clear + 2;
+    int width = codeSize + 1;
+    std::vector<std::pair<unsigned, int>> codes;
+    auto put = [&](unsigned code) {
+        codes.push_back({ code, width });
+        if (next >= (1u << width) && width < 12)
+            ++width;
+    };
+    put(clear);
+    std::map<std::uint32_t, unsigned> table;
+    unsigned current = data[0];
+    for (std::size_t i = 1; i < data.size(); ++i) {
+        const std::uint32_t key = current << 8 | data[i];
+        if (const auto found = table.find(key); found != table.end()) {
+            current = found->second;
+            continue;
         }
-        stream.push_back(0);
+        put(current);
+        current = data[i];
+        if (next < 4096)
+            table[key] = next++;
+    }
+    put(current);
+    put(clear + 1);
+    return CodeStream(codeSize, codes, blockSize);
+}
+
+// Streams that are mostly valid but mutated, each shape reaching other table states.
+struct MutatedShape
+{
+    const char* name;
+    int rounds, maxSide;
+    // A colour index below 2^bits, given the one before it.
+    std::uint8_t (*pixel)(std::mt19937& rng, int bits, std::uint8_t previous);
+    bool clears; // the encoder clears the table when it is full
+};
+
+std::ostream& operator<<(std::ostream& out, const MutatedShape& shape)
+{
+    return out << shape.name;
+}
+
+class MutatedStreams : public testing::TestWithParam<MutatedShape>
+{ };
+
+// The fast decoder against the step-by-step one: every damage path and table state must give
+// the same bytes, the same damage flag or the same failure.
+TEST_P(MutatedStreams, FastDecoderMatchesReference)
+{
+    const MutatedShape& shape = GetParam();
+    std::mt19937 rng(12345);
+    for (int round = 0; round < shape.rounds; ++round) {
+        const int bits = 1 + int(rng() % 8);
+        const int w = 1 + int(rng() % unsigned(shape.maxSide)),
+                  h = 1 + int(rng() % unsigned(shape.maxSide));
+        std::vector<std::uint8_t> data(std::size_t(w * h));
+        std::uint8_t previous = 0;
+        for (auto& v : data)
+            previous = v = shape.pixel(rng, bits, previous);
+        const int codeSize = std::max(2, bits);
+        Bytes stream;
+        if (shape.clears) {
+            const std::vector<std::uint8_t> packed = gif::EncodeLZW(data, codeSize);
+            stream = { std::uint8_t(codeSize) };
+            for (std::size_t p = 0; p < packed.size(); p += 50) {
+                const std::size_t n = std::min<std::size_t>(50, packed.size() - p);
+                stream.push_back(std::uint8_t(n));
+                stream.insert(stream.end(), packed.begin() + long(p), packed.begin() + long(p + n));
+            }
+            stream.push_back(0);
+        } else {
+            stream = encodeWithoutClears(data, codeSize, 50);
+        }
         const int mutations = int(rng() % 4);
         for (int m = 0; m < mutations; ++m)
             stream[1 + rng() % (stream.size() - 1)] ^= std::uint8_t(1u << (rng() % 8));
@@ -365,5 +427,26 @@ TEST(DecodeLZW, FastDecoderMatchesReferenceOnMutatedStreams)
         }
     }
 }
+
+// Short strings in small frames; long runs, whose strings take several copies and are often
+// defined by the code that uses them; frames large enough to fill the table and go on without
+// a clear.
+INSTANTIATE_TEST_SUITE_P(Shapes, MutatedStreams,
+    testing::Values(MutatedShape { "noise", 1500, 40,
+                        [](std::mt19937& rng, int bits, std::uint8_t) {
+                            return std::uint8_t(rng() % (1u << bits) / (1 + rng() % 3));
+                        },
+                        true },
+        MutatedShape { "runs", 150, 160,
+            [](std::mt19937& rng, int bits, std::uint8_t previous) {
+                return rng() % 32 ? previous : std::uint8_t(rng() % (1u << bits));
+            },
+            true },
+        MutatedShape { "fullTable", 60, 160,
+            [](std::mt19937& rng, int bits, std::uint8_t previous) {
+                return rng() % 4 ? std::uint8_t(rng() % (1u << bits)) : previous;
+            },
+            false }),
+    [](const testing::TestParamInfo<MutatedShape>& info) { return std::string(info.param.name); });
 
 } // namespace

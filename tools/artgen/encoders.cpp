@@ -1,6 +1,7 @@
 #include "encoders.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <jpeglib.h>
 #include <stdexcept>
 
@@ -252,6 +253,116 @@ QByteArray writeIcon16(const QImage& argb)
                 row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
         out.append(row);
     }
+    return out;
+}
+
+namespace {
+
+void putBig32(QByteArray& out, std::uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(char((v >> shift) & 0xFF));
+}
+
+std::uint32_t crc32(const QByteArray& bytes)
+{
+    static const std::vector<std::uint32_t> table = [] {
+        std::vector<std::uint32_t> t(256);
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (char b : bytes)
+        c = table[(c ^ std::uint8_t(b)) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+void putChunk(QByteArray& out, const char* type, const QByteArray& data)
+{
+    putBig32(out, std::uint32_t(data.size()));
+    const QByteArray typed = QByteArray(type) + data;
+    out.append(typed);
+    putBig32(out, crc32(typed));
+}
+
+int paeth(int a, int b, int c)
+{
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+}
+
+// One filtered row: the filter of the five that gives the smallest sum of the bytes read as
+// signed values, the usual heuristic; ties go to the lower filter number.
+QByteArray filterRow(const QByteArray& row, const QByteArray& above)
+{
+    const int bpp = 4;
+    QByteArray best;
+    long bestSum = -1;
+    for (int filter = 0; filter <= 4; ++filter) {
+        QByteArray out(row.size() + 1, '\0');
+        out[0] = char(filter);
+        long sum = 0;
+        for (int i = 0; i < row.size(); ++i) {
+            const int x = std::uint8_t(row[i]);
+            const int a = i >= bpp ? std::uint8_t(row[i - bpp]) : 0;
+            const int b = std::uint8_t(above[i]);
+            const int c = i >= bpp ? std::uint8_t(above[i - bpp]) : 0;
+            const int predicted = filter == 1 ? a
+                : filter == 2                 ? b
+                : filter == 3                 ? (a + b) / 2
+                : filter == 4                 ? paeth(a, b, c)
+                                              : 0;
+            const auto v = std::uint8_t(x - predicted);
+            out[i + 1] = char(v);
+            sum += v < 128 ? v : 256 - v;
+        }
+        if (bestSum < 0 || sum < bestSum) {
+            bestSum = sum;
+            best = out;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+QByteArray writePng(const QImage& image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    const int w = argb.width(), h = argb.height();
+    QByteArray filtered;
+    QByteArray above(w * 4, '\0');
+    for (int y = 0; y < h; ++y) {
+        QByteArray row(w * 4, '\0');
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = argb.pixel(x, y);
+            if (qAlpha(c) == 0)
+                continue;
+            row[4 * x] = char(qRed(c));
+            row[4 * x + 1] = char(qGreen(c));
+            row[4 * x + 2] = char(qBlue(c));
+            row[4 * x + 3] = char(qAlpha(c));
+        }
+        filtered.append(filterRow(row, above));
+        above = row;
+    }
+    QByteArray header;
+    putBig32(header, std::uint32_t(w));
+    putBig32(header, std::uint32_t(h));
+    header.append(char(8)); // bits per sample
+    header.append(char(6)); // RGBA
+    header.append(3, '\0'); // deflate, adaptive filtering, not interlaced
+
+    QByteArray out("\x89PNG\r\n\x1a\n", 8);
+    putChunk(out, "IHDR", header);
+    // qCompress gives a zlib stream behind four bytes of length of its own.
+    putChunk(out, "IDAT", qCompress(filtered, 9).mid(4));
+    putChunk(out, "IEND", {});
     return out;
 }
 

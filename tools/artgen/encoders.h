@@ -1,7 +1,7 @@
 #pragma once
 // File writers for the plain asset files: baseline JPEG through libjpeg, Windows bitmaps,
-// the image-list stream and the icon file. Every writer is deterministic: the same image
-// gives the same bytes.
+// the image-list stream, the icon file and the PNG files of the icon theme. Every writer is
+// deterministic: the same image gives the same bytes.
 
 #include <QByteArray>
 #include <QImage>
@@ -28,5 +28,9 @@ QByteArray writeImageList(const std::vector<QImage>& images,
 // Icon file with one 4-bit image; pixels with alpha below 128 are transparent (mask bit 1,
 // colour black).
 QByteArray writeIcon16(const QImage& argb);
+
+// PNG, 8-bit RGBA, not interlaced, with no ancillary chunk (no time, gamma, resolution or
+// text), so the bytes follow from the pixels alone. Fully transparent pixels are stored black.
+QByteArray writePng(const QImage& image);
 
 } // namespace artgen

@@ -1,12 +1,14 @@
 // artgen: draws all of the game's artwork and writes the plain asset files into the folder
-// given on the command line (src/art in the source tree). The output is deterministic, so a
-// second run reproduces the committed files byte for byte.
+// given on the command line (src/art in the source tree), and the icon theme's pictures into
+// its subfolder icons/. The output is deterministic, so a second run reproduces the committed
+// files byte for byte.
 
 #include "animation_writer.h"
 #include "building.h"
 #include "encoders.h"
 #include "scenes.h"
 #include "small_art.h"
+#include "theme_icons.h"
 #include "window_art.h"
 
 #include <QDir>
@@ -86,6 +88,13 @@ int main(int argc, char** argv)
         save(dir, "glyph_play.bmp", writeBitmap4(renderGlyph(Glyph::Play)));
         save(dir, "glyph_exit.bmp", writeBitmap4(renderGlyph(Glyph::Exit)));
         save(dir, "icon.ico", writeIcon16(renderIcon()));
+        // The icon theme's pictures, installed with the game (not built into it).
+        const QDir icons(dir.filePath("icons"));
+        if (!icons.exists() && !QDir().mkpath(icons.path()))
+            throw std::runtime_error("cannot create " + icons.path().toStdString());
+        for (int size : themeIconSizes())
+            save(
+                icons, QString::asprintf("%dx%d.png", size, size), writePng(renderThemeIcon(size)));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "artgen: %s\n", e.what());
         return 1;
