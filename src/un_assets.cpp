@@ -1,20 +1,17 @@
 // The built-in pictures, loaded into their controls behind one guard: a damaged picture is
 // reported like any other failure and its control goes without it.
 //
-// While the window is built only what the start page shows is loaded (its background, its two
-// glyphs, the icon). Everything else is prepared after the window's first paint, one picture per
-// turn of the event loop, so the window appears at once and input is never held up for long;
-// and it is certainly complete before any other page shows, because ShowPage finishes what is
-// left first. Card faces asked for meanwhile (the first deal) are drawn, in order, as soon as the
-// card pictures are there.
+// Each picture is loaded when it is first needed, so the window appears at once and holds only
+// what has been shown: the start page's while the window is built, the results page's and the
+// game page's when that page is first shown (before it shows, so no page ever shows
+// half-prepared), and each celebration's when it first plays. Card faces asked for before the
+// card pictures are there (the first deal) are drawn, in order, as soon as they are.
 #include "un_main.h"
 
 #include "animator/gif_animator.h"
 #include "art/artwork.h"
 #include "base/error_report.h"
 #include "un_controls.h"
-
-#include <QTimer>
 
 using game::Control;
 
@@ -42,19 +39,24 @@ void TForm1::loadAssets()
     });
     for (int n : { 1, 4 })
         loadGuarded([this, n] { button(buttonFor(n))->setGlyph(art::glyph(n)); });
+}
 
-    // The rest, in the order a player can reach it: the results page, then the game page.
-    m_deferredAssets.push_back([this] {
-        static_cast<TImage*>(control(Control::Image24))
-            ->setPicture(art::background(art::Background::Hits));
-    });
-    for (int n : { 2, 3 })
-        m_deferredAssets.push_back([this, n] { button(buttonFor(n))->setGlyph(art::glyph(n)); });
-    m_deferredAssets.push_back([this] {
-        static_cast<TImage*>(control(Control::Image17))
-            ->setPicture(art::background(art::Background::Game));
-    });
-    m_deferredAssets.push_back([this] {
+void TForm1::loadPageAssets(int page)
+{
+    if (page == static_cast<int>(game::Page::Hits) && !m_hitsPageLoaded) {
+        m_hitsPageLoaded = true;
+        loadGuarded([this] {
+            static_cast<TImage*>(control(Control::Image24))
+                ->setPicture(art::background(art::Background::Hits));
+        });
+        for (int n : { 2, 3 })
+            loadGuarded([this, n] { button(buttonFor(n))->setGlyph(art::glyph(n)); });
+    }
+    if (page == static_cast<int>(game::Page::Game) && !m_cardsReady) {
+        loadGuarded([this] {
+            static_cast<TImage*>(control(Control::Image17))
+                ->setPicture(art::background(art::Background::Game));
+        });
         loadGuarded([this] {
             art::CardPictures cards = art::cardPictures();
             m_cardImages = std::move(cards.images);
@@ -64,39 +66,25 @@ void TForm1::loadAssets()
         m_cardsReady = true;
         for (const auto& [card, index] : std::exchange(m_pendingCardDraws, {}))
             SetCardPicture(card, index);
-    });
-    for (int n = 1; n <= game::kPictureCount; ++n) {
-        m_deferredAssets.push_back([this, n] {
-            auto* animator = static_cast<animator::TGIFAnimator*>(control(game::AnimatorFor(n)));
-            loadGuarded([&] { animator->Image().ReadFormData(art::animationData(n)); });
-            // Attached after the picture was read, so it never reports a change in play.
-            if (n == 6)
-                animator->SetOnChange([this](QObject*) { m_celebrationEnd(); });
-        });
     }
 }
 
-void TForm1::startDeferredLoading()
+void TForm1::loadAnimation(int picture)
 {
-    if (m_deferredLoadingStarted)
+    if (picture < 1 || picture > game::kPictureCount || m_animationLoaded[picture - 1])
         return;
-    m_deferredLoadingStarted = true;
-    QTimer::singleShot(0, this, &TForm1::loadNextDeferredAsset);
-}
-
-bool TForm1::loadNextDeferredAsset()
-{
-    if (m_deferredAssets.empty())
-        return false;
-    const std::function<void()> load = std::move(m_deferredAssets.front());
-    m_deferredAssets.pop_front();
-    loadGuarded(load);
-    if (!m_deferredAssets.empty())
-        QTimer::singleShot(0, this, &TForm1::loadNextDeferredAsset);
-    return true;
+    m_animationLoaded[picture - 1] = true;
+    auto* animator = static_cast<animator::TGIFAnimator*>(control(game::AnimatorFor(picture)));
+    loadGuarded([&] { animator->Image().ReadFormData(art::animationData(picture)); });
+    // Attached after the picture was read, so it never reports a change in play.
+    if (picture == 6)
+        animator->SetOnChange([this](QObject*) { m_celebrationEnd(); });
 }
 
 void TForm1::finishLoading()
 {
-    while (loadNextDeferredAsset()) { }
+    loadPageAssets(static_cast<int>(game::Page::Hits));
+    loadPageAssets(static_cast<int>(game::Page::Game));
+    for (int n = 1; n <= game::kPictureCount; ++n)
+        loadAnimation(n);
 }

@@ -12,7 +12,6 @@
 #include <QHeaderView>
 #include <QStackedWidget>
 #include <QTableWidget>
-#include <QTimer>
 
 using game::Control;
 
@@ -98,16 +97,7 @@ void TForm1::connectEvents()
 void TForm1::showEvent(QShowEvent* event)
 {
     watchKeys();
-    // The pictures the start page does not show follow the first paint; a window that is never
-    // painted (shown minimised) gets them a little later all the same.
-    QTimer::singleShot(250, this, &TForm1::startDeferredLoading);
     QWidget::showEvent(event);
-}
-
-void TForm1::paintEvent(QPaintEvent* event)
-{
-    QWidget::paintEvent(event);
-    startDeferredLoading();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -13,7 +13,6 @@
 #include <QWidget>
 
 #include <array>
-#include <deque>
 #include <functional>
 #include <vector>
 
@@ -29,8 +28,7 @@ public:
     ~TForm1() override;
 
     game::Game& gameLogic() { return m_game; }
-    // Loads now whatever the window has not loaded yet: the pictures the start page does not
-    // show follow the window's first paint in idle time, and any other page waits for them.
+    // Loads now whatever the window has not loaded yet (pictures are loaded when first needed).
     void finishLoading();
     QWidget* control(game::Control c) const { return m_controls[static_cast<int>(c)]; }
     QTimer* timer(game::Control c) const;
@@ -71,7 +69,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -79,11 +76,12 @@ private:
     void buildPages();
     void buildResultsList();
     // un_assets.cpp: the pictures into their controls; a damaged one is reported and its
-    // control goes without. The start page's now, the others queued for later.
+    // control goes without. The start page's while the window is built, the others when first
+    // needed.
     void loadAssets();
+    void loadPageAssets(int page);
+    void loadAnimation(int picture);
     void loadGuarded(const std::function<void()>& load);
-    void startDeferredLoading();
-    bool loadNextDeferredAsset();
     // un_main.cpp: the events of the controls and timers, each forwarded to the game.
     void connectEvents();
     // A function that runs the game's handler `event` with the given arguments; a failure ends
@@ -108,9 +106,9 @@ private:
     std::vector<QImage> m_cardImages;
     std::vector<QImage> m_cardMasks;
     bool m_cardsReady = false;
+    bool m_hitsPageLoaded = false;
+    std::array<bool, game::kPictureCount> m_animationLoaded {};
     std::vector<std::pair<game::Control, int>> m_pendingCardDraws;
-    std::deque<std::function<void()>> m_deferredAssets;
-    bool m_deferredLoadingStarted = false;
     std::function<void()> m_celebrationEnd;
     bool m_closeFailed = false;
     QMetaObject::Connection m_focusWatch;

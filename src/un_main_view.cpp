@@ -26,8 +26,7 @@ void TForm1::ShowPage(int page)
     if (page < 0 || page > 2 || page == m_notebook->currentIndex())
         return;
     // Only the start page's pictures are loaded while the window is built.
-    if (page != static_cast<int>(game::Page::Start))
-        finishLoading();
+    loadPageAssets(page);
     const QWidget* focus = focusWidget();
     const bool focusInside = focus && m_notebook->isAncestorOf(focus);
     m_notebook->setCurrentIndex(page);
@@ -221,6 +220,7 @@ void TForm1::CloseCardWithShutter(Control card)
 
 void TForm1::StartCelebration(int picture)
 {
+    loadAnimation(picture);
     game::RunStartCelebration(*this, picture);
 }
 

@@ -158,6 +158,16 @@ void TBufferedImageControl::paintEvent(QPaintEvent*)
     screen.drawImage(0, 0, m_buffer);
 }
 
+void TBufferedImageControl::hideEvent(QHideEvent* event)
+{
+    // A hidden control paints nothing: its off-screen image is made again when it next shows.
+    {
+        TImageLockGuard lock(*this);
+        m_buffer = QImage();
+    }
+    QWidget::hideEvent(event);
+}
+
 void PaintParentBackground(TBufferedImageControl* control, QPainter& canvas)
 {
     if (!control || !control->parentWidget())

@@ -72,6 +72,7 @@ protected:
     void MarkDestroying();
 
     void paintEvent(QPaintEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     friend void PaintParentBackground(TBufferedImageControl* control, QPainter& canvas);
@@ -84,7 +85,7 @@ private:
     bool m_parentColor = true;
     bool m_autoSize = false;
     QColor m_color;
-    QImage m_buffer; // the off-screen image, kept between paints
+    QImage m_buffer; // the off-screen image, kept between paints while the control shows
     TGuiHandOver m_handOver;
     base::TNotifyEvent m_onClick;
     base::TNotifyEvent m_onDblClick;

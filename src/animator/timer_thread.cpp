@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 
 #include <atomic>
+#include <memory>
+#include <system_error>
 
 #include <pthread.h>
 #include <sched.h>
@@ -52,18 +54,50 @@ int NiceOf(TThreadPriority priority)
     return 0;
 }
 
+// The worker only waits and hands ticks over (drawing asynchronously, it composes a frame), so
+// it needs far less than the default stack of 8 MiB; sanitizers' instrumentation needs more.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr std::size_t kStackSize = std::size_t(8) << 20;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr std::size_t kStackSize = std::size_t(8) << 20;
+#else
+constexpr std::size_t kStackSize = std::size_t(512) << 10;
+#endif
+#else
+constexpr std::size_t kStackSize = std::size_t(512) << 10;
+#endif
+
 } // namespace
+
+void* TTimerThread::Run(void* arg)
+{
+    // The worker holds itself until its run loop ends.
+    const std::unique_ptr<std::shared_ptr<TTimerThread>> self(
+        static_cast<std::shared_ptr<TTimerThread>*>(arg));
+    (*self)->Execute();
+    return nullptr;
+}
 
 std::shared_ptr<TTimerThread> TTimerThread::Create(TThreadedTimer* owner)
 {
     WatchApplicationQuit();
     std::shared_ptr<TTimerThread> worker(new TTimerThread(owner));
-    std::thread thread([self = worker] { self->Execute(); });
-    {
-        std::lock_guard lock(worker->m_mutex);
-        worker->m_threadId = thread.get_id();
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, kStackSize);
+    pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
+    auto* self = new std::shared_ptr<TTimerThread>(worker);
+    // Known before the worker runs: Terminate reads it under the lock.
+    std::lock_guard lock(worker->m_mutex);
+    pthread_t thread;
+    const int err = pthread_create(&thread, &attr, &TTimerThread::Run, self);
+    pthread_attr_destroy(&attr);
+    if (err != 0) {
+        delete self;
+        throw std::system_error(err, std::generic_category(), "cannot start a timer thread");
     }
-    thread.detach();
+    worker->m_thread = thread;
     return worker;
 }
 
@@ -142,7 +176,7 @@ void TTimerThread::Terminate()
     m_owner = nullptr;
     m_parked = false;
     m_changed.notify_all();
-    if (std::this_thread::get_id() != m_threadId)
+    if (!pthread_equal(pthread_self(), m_thread))
         m_changed.wait(lock, [this] { return !m_inTick; });
 }
 

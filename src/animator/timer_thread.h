@@ -18,7 +18,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
+#include <pthread.h>
 
 namespace animator {
 
@@ -74,6 +74,7 @@ public:
 
 private:
     explicit TTimerThread(TThreadedTimer* owner);
+    static void* Run(void* self); // the thread's entry; `self` is a new shared_ptr to the worker
     void Execute();
     bool StopRequested() const; // with m_mutex held
     void ApplyPriority(); // on the worker
@@ -93,7 +94,7 @@ private:
     std::chrono::steady_clock::time_point m_waitEnd;
     TThreadPriority m_priority = TThreadPriority::tpNormal;
     TThreadPriority m_appliedPriority = TThreadPriority::tpNormal;
-    std::thread::id m_threadId;
+    pthread_t m_thread {}; // the worker
 };
 
 } // namespace animator

@@ -9,6 +9,10 @@
 
 #include <QPixmap>
 
+#include <mutex>
+#include <utility>
+#include <vector>
+
 namespace art {
 
 QImage background(Background which)
@@ -16,7 +20,19 @@ QImage background(Background which)
     const char* property = which == Background::Start ? "Image23.Picture.Data"
         : which == Background::Game                   ? "Image17.Picture.Data"
                                                       : "Image24.Picture.Data";
-    return decodeJpeg(jpegFromPictureData(designProperty(property), property));
+    const QByteArray jpeg = jpegFromPictureData(designProperty(property), property);
+    // Decoded pictures by their stored bytes: one decoded copy of a picture however many pages
+    // show it. A damaged picture is not kept, so it fails again the next time.
+    static std::mutex mutex;
+    static std::vector<std::pair<QByteArray, QImage>> decoded;
+    std::lock_guard lock(mutex);
+    for (const auto& [bytes, image] : decoded) {
+        if (bytes == jpeg)
+            return image;
+    }
+    QImage image = decodeJpeg(jpeg);
+    decoded.emplace_back(jpeg, image);
+    return image;
 }
 
 CardPictures cardPictures()

@@ -1,7 +1,9 @@
 #pragma once
 // The game's built-in pictures, read from the window design's stored properties.
 // Every function parses the stored form afresh on each call and throws art::ArtError
-// (a std::runtime_error) with a message naming the asset when the data is damaged.
+// (a std::runtime_error) with a message naming the asset when the data is damaged; only the
+// backgrounds, which the window keeps for its whole life, are decoded once for each distinct
+// stored picture and shared (the start and the results page show the same one).
 
 #include <QByteArray>
 #include <QIcon>
@@ -13,6 +15,7 @@ namespace art {
 enum class Background { Start, Game, Hits };
 
 // 799 x 600, QImage::Format_RGB32, decoded from Picture.Data with our libjpeg reader.
+// Thread-safe.
 QImage background(Background which);
 
 // ImageList1.

@@ -18,17 +18,45 @@ std::vector<int> sampleMap(int dstSize, int srcStart, int srcSize)
     return map;
 }
 
-QImage asRgb32(const QImage& source, const QList<QRgb>* palette)
+// The source's pixels as RGB values (alpha dropped), read where they are: true colour directly,
+// an indexed image through its colour table (or `palette`) exactly as Qt's own conversion reads it
+// (no table: grey levels; indexes past the table: black), anything else converted once.
+class SourcePixels
 {
-    if (palette && source.format() == QImage::Format_Indexed8) {
-        QImage copy = source;
-        copy.setColorTable(*palette);
-        return copy.convertToFormat(QImage::Format_RGB32);
+public:
+    SourcePixels(const QImage& source, const QList<QRgb>* palette)
+    {
+        const QImage::Format format = source.format();
+        if (format == QImage::Format_Indexed8) {
+            m_image = source;
+            m_table = palette ? *palette : source.colorTable();
+            if (m_table.isEmpty()) {
+                for (int i = 0; i < 256; ++i)
+                    m_table.append(qRgb(i, i, i));
+            }
+            while (m_table.size() < 256)
+                m_table.append(0xFF000000);
+        } else if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32) {
+            m_image = source;
+        } else {
+            m_image = source.convertToFormat(QImage::Format_ARGB32);
+        }
     }
-    if (source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32)
-        return source;
-    return source.convertToFormat(QImage::Format_ARGB32);
-}
+
+    int width() const { return m_image.width(); }
+    int height() const { return m_image.height(); }
+    // Pixel x of a row returned by row().
+    QRgb rgb(const uchar* row, int x) const
+    {
+        return (m_table.isEmpty() ? reinterpret_cast<const QRgb*>(row)[x] : m_table[row[x]])
+            & 0xFFFFFF;
+    }
+    const uchar* row(int y) const { return m_image.constScanLine(y); }
+
+private:
+    QImage m_image;
+    QList<QRgb> m_table; // empty for true colour
+};
 
 QRgb maskColorFor(const QImage& bitmap, TColor transparentColor)
 {
@@ -55,7 +83,7 @@ Geometry normalise(int x, int y, int width, int height, const QRect& source, con
 }
 
 // Per destination pixel: the destination where the source has the mask colour (never without a
-// mask), the source elsewhere.
+// mask), the source elsewhere, opaque.
 void blit(QImage& dst, int dstX, int dstY, int dstW, int dstH, const QImage& src, int srcX,
     int srcY, int srcW, int srcH, const QList<QRgb>* palette, bool masked, QRgb maskColor)
 {
@@ -63,7 +91,7 @@ void blit(QImage& dst, int dstX, int dstY, int dstW, int dstH, const QImage& src
         return;
     if (dst.depth() != 32)
         dst = dst.convertToFormat(QImage::Format_RGB32);
-    const QImage source = asRgb32(src, palette);
+    const SourcePixels source(src, palette);
     const QRgb mask = maskColor & 0xFFFFFF;
     const std::vector<int> columns = sampleMap(dstW, srcX, srcW);
     const std::vector<int> rows = sampleMap(dstH, srcY, srcH);
@@ -71,13 +99,13 @@ void blit(QImage& dst, int dstX, int dstY, int dstW, int dstH, const QImage& src
         const int ty = dstY + dy, sy = rows[std::size_t(dy)];
         if (ty < 0 || ty >= dst.height() || sy < 0 || sy >= source.height())
             continue;
-        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+        const uchar* in = source.row(sy);
         auto* out = reinterpret_cast<QRgb*>(dst.scanLine(ty));
         for (int dx = 0; dx < dstW; ++dx) {
             const int tx = dstX + dx, sx = columns[std::size_t(dx)];
             if (tx < 0 || tx >= dst.width() || sx < 0 || sx >= source.width())
                 continue;
-            const QRgb p = in[sx] & 0xFFFFFF;
+            const QRgb p = source.rgb(in, sx);
             if (!masked || p != mask)
                 out[tx] = 0xFF000000 | p;
         }
@@ -104,27 +132,11 @@ void StretchDrawTransparent(QPainter& canvas, int x, int y, int width, int heigh
         // The stretched source with the masked pixels fully transparent and all others opaque:
         // drawn over the destination, it shows the destination exactly where the mask colour was.
         const bool masked = transparentColor != clNone;
-        const QRgb mask = masked ? maskColorFor(bitmap, transparentColor) : 0;
-        const QImage src = asRgb32(bitmap, nullptr);
         QImage layer(g.width, g.height, QImage::Format_ARGB32);
         layer.fill(Qt::transparent);
-        const std::vector<int> columns = sampleMap(g.width, g.source.x(), g.source.width());
-        const std::vector<int> rows = sampleMap(g.height, g.source.y(), g.source.height());
-        for (int dy = 0; dy < g.height; ++dy) {
-            const int sy = rows[std::size_t(dy)];
-            if (sy < 0 || sy >= src.height())
-                continue;
-            const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
-            auto* out = reinterpret_cast<QRgb*>(layer.scanLine(dy));
-            for (int dx = 0; dx < g.width; ++dx) {
-                const int sx = columns[std::size_t(dx)];
-                if (sx < 0 || sx >= src.width())
-                    continue;
-                const QRgb p = in[sx] & 0xFFFFFF;
-                if (!masked || p != mask)
-                    out[dx] = 0xFF000000 | p;
-            }
-        }
+        blit(layer, 0, 0, g.width, g.height, bitmap, g.source.x(), g.source.y(), g.source.width(),
+            g.source.height(), nullptr, masked,
+            masked ? maskColorFor(bitmap, transparentColor) : 0);
         const QPainter::CompositionMode mode = canvas.compositionMode();
         canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
         canvas.drawImage(QPoint(g.x, g.y), layer);

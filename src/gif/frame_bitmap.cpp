@@ -114,39 +114,27 @@ QImage LoadFrameBMP(const std::vector<std::uint8_t>& bmp)
     if (width == 0 || height == 0)
         return QImage();
 
-    QRgb colours[256];
+    QList<QRgb> colours(1 << bitCount);
     const std::uint8_t* pal = &bmp[kHeaders];
-    for (int i = 0; i < (1 << bitCount); ++i)
+    for (int i = 0; i < colours.size(); ++i)
         colours[i] = qRgb(pal[i * 4 + 2], pal[i * 4 + 1], pal[i * 4]);
 
     const std::uint8_t* bits = &bmp[offset];
-    if (bitCount == 1) {
-        QImage image(width, height, QImage::Format_Mono);
-        if (image.isNull())
-            throw std::bad_alloc();
-        image.setColorTable({ colours[0], colours[1] });
-        const std::size_t rowBytes = std::size_t(width + 7) / 8;
-        for (int y = 0; y < height; ++y)
-            std::memcpy(image.scanLine(y), bits + std::size_t(height - 1 - y) * stride, rowBytes);
-        return image;
-    }
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(width, height, bitCount == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
     if (image.isNull())
         throw std::bad_alloc();
+    image.setColorTable(colours);
+    // BMP rows are stored bottom-up.
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* src = bits + std::size_t(height - 1 - y) * stride;
-        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
-        if (bitCount == 8) {
-            for (int x = 0; x < width; ++x)
-                dst[x] = colours[src[x]];
+        std::uint8_t* dst = image.scanLine(y);
+        if (bitCount == 1) {
+            std::memcpy(dst, src, std::size_t(width + 7) / 8);
+        } else if (bitCount == 8) {
+            std::memcpy(dst, src, std::size_t(width));
         } else {
-            int x = 0;
-            for (; x + 1 < width; x += 2) {
-                dst[x] = colours[src[x / 2] >> 4];
-                dst[x + 1] = colours[src[x / 2] & 0x0F];
-            }
-            if (x < width)
-                dst[x] = colours[src[x / 2] >> 4];
+            for (int x = 0; x < width; ++x)
+                dst[x] = x % 2 ? src[x / 2] & 0x0F : src[x / 2] >> 4;
         }
     }
     return image;

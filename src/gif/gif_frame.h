@@ -46,7 +46,9 @@ public:
     std::vector<TExtension> ExtensionBlocks;
 
     // The decoded frame, built on first request (BuildFrameBitmap, then loaded): Format_Mono with
-    // the frame's two colours for 1 bit per pixel, Format_RGB32 otherwise. Throws what the build
+    // the frame's two colours for 1 bit per pixel, Format_Indexed8 with its colour table
+    // otherwise (a quarter of the memory of true colour; drawing looks the colours up as it
+    // draws, so every drawn pixel is the same as from true colour). Throws what the build
     // throws (EInvalidGraphicOperation "Wrong number of colors; must be a power of 2" for a frame
     // without colour table, the decoder's failures); the frame then keeps an empty bitmap and the
     // next request tries again. A frame without code stream gives its (possibly empty) bitmap.
@@ -105,8 +107,8 @@ private:
 std::vector<std::uint8_t> BuildFrameBitmap(
     const TGIFItem& item, bool interlace, bool& damaged, const TProgressEvent* progress = nullptr);
 // Loads BMP bytes as BuildFrameBitmap writes them (uncompressed, 1, 4 or 8 bits, bottom-up):
-// Format_Mono with its two colours for 1 bit, Format_RGB32 otherwise. Throws
-// EInvalidGraphicOperation for anything else.
+// Format_Mono with its two colours for 1 bit, Format_Indexed8 with the BMP's 16 or 256 colours
+// otherwise; rows are copied whole. Throws EInvalidGraphicOperation for anything else.
 QImage LoadFrameBMP(const std::vector<std::uint8_t>& bmp);
 
 } // namespace gif

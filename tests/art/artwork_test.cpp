@@ -51,6 +51,9 @@ TEST_F(Artwork, BackgroundsAre799By600AndHitsEqualsStart)
     const QImage start = art::background(art::Background::Start);
     const QImage game = art::background(art::Background::Game);
     const QImage hits = art::background(art::Background::Hits);
+    // One decoded copy serves both pages that show the same picture.
+    EXPECT_EQ(start.constBits(), hits.constBits());
+    EXPECT_NE(start.constBits(), game.constBits());
     for (const QImage* image : { &start, &game, &hits }) {
         EXPECT_EQ(image->size(), QSize(799, 600));
         EXPECT_EQ(image->format(), QImage::Format_RGB32);
