@@ -9,6 +9,11 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
+
 class Window : public FormFixture
 { };
 
@@ -364,4 +369,65 @@ TEST_F(WindowStart, AGameStartedAtOnceNeverShowsHalfPreparedPictures)
     EXPECT_TRUE(animation(6)->isVisible());
     EXPECT_TRUE(form->timer(game::Control::Timer1)->isActive());
     EXPECT_TRUE(errors.isEmpty());
+}
+
+// Every frame of every celebration, as the game shows it, against an independent decoder's
+// picture: giflib's indexes laid over one another (every frame keeps what lies beneath it;
+// the see-through index shows the frames before).
+TEST(Celebrations, EveryFrameShowsWhatAnIndependentDecoderComposes)
+{
+    for (int n = 1; n <= 10; ++n) {
+        SCOPED_TRACE(n);
+        const QByteArray data = art::animationData(n);
+        const QByteArray file = data.mid(4);
+        struct Reader
+        {
+            const QByteArray* bytes;
+            int pos = 0;
+        } reader { &file };
+        int error = 0;
+        GifFileType* gif = DGifOpen(
+            &reader,
+            [](GifFileType* g, GifByteType* buf, int want) {
+                auto* r = static_cast<Reader*>(g->UserData);
+                const int take = std::min(want, int(r->bytes->size()) - r->pos);
+                std::memcpy(buf, r->bytes->constData() + r->pos, std::size_t(take));
+                r->pos += take;
+                return take;
+            },
+            &error);
+        ASSERT_NE(gif, nullptr);
+        ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+        const ColorMapObject* colours = gif->SColorMap;
+        QImage expected(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
+
+        animator::TGIFAnimator animation;
+        animation.SetTransparent(false);
+        animation.Image().ReadFormData(data);
+        ASSERT_EQ(animation.Image().Count(), gif->ImageCount);
+        for (int k = 0; k < gif->ImageCount; ++k) {
+            const SavedImage& frame = gif->SavedImages[k];
+            int transparent = -1;
+            for (int e = 0; e < frame.ExtensionBlockCount; ++e) {
+                const ExtensionBlock& b = frame.ExtensionBlocks[e];
+                if (b.Function == GRAPHICS_EXT_FUNC_CODE && (b.Bytes[0] & 1))
+                    transparent = b.Bytes[3];
+            }
+            const GifImageDesc& d = frame.ImageDesc;
+            for (int y = 0; y < d.Height; ++y) {
+                for (int x = 0; x < d.Width; ++x) {
+                    const int index = frame.RasterBits[y * d.Width + x];
+                    if (index == transparent)
+                        continue;
+                    const GifColorType c = colours->Colors[index];
+                    expected.setPixel(d.Left + x, d.Top + y, qRgb(c.Red, c.Green, c.Blue));
+                }
+            }
+            if (k > 0)
+                animation.SetFrameIndex(k);
+            EXPECT_EQ(animation.grab().toImage().convertToFormat(QImage::Format_RGB32), expected)
+                << "frame " << k;
+        }
+        DGifCloseFile(gif, &error);
+    }
 }
