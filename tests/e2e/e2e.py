@@ -158,6 +158,7 @@ class Case:
                           x.pixels(0, 0, x.width, x.height))
             except Exception as e:  # the screen is a help, not the verdict
                 print(f"no screenshot of the failure: {e}")
+        states = [g.state() for g in self.games]
         for g in self.games:
             g.kill()
         self.server.stop()
@@ -168,10 +169,9 @@ class Case:
             shutil.rmtree(self.root, ignore_errors=True)
         else:
             print(f"screenshots and logs kept in {self.root}")
-            for g in self.games if not passed else ():
-                log = g.log().strip()
-                if log:
-                    print(f"--- {os.path.basename(g.log_path)}\n{log}")
+            for g, state in zip(self.games, states) if not passed else ():
+                name = os.path.basename(g.log_path)[:-len(".log")]
+                print(f"--- {name} (pid {g.proc.pid}): {state}\n{g.log().strip()}")
 
 
 def start_page_to_game(game, shots):

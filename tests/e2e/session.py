@@ -189,12 +189,12 @@ def steady_picture(server, wid, geometry):
     """The window's pixels once it is focused, the pointer is off it, and two looks agree."""
     xdotool(server.name, "mousemove", 0, 0)
     xdotool(server.name, "windowfocus", "--sync", wid)
-    x, y, w, h = geometry
+    w, h = geometry[2:]
     last = [None]
 
     def steady():
         time.sleep(0.05)
-        now = server.display.pixels(x, y, w, h)
+        now = server.display.pixels(0, 0, w, h, window=wid)
         same, last[0] = now == last[0], now
         return same
     wait_for(steady, 10, f"window {wid:#x} to stop changing")
@@ -217,7 +217,6 @@ class Game:
             self.proc = subprocess.Popen([exe], cwd=workdir, env=env, stdout=log, stderr=log,
                                          preexec_fn=child_setup(preexec_fn))
         self.wid = None
-        self.ox = self.oy = 0
 
     def log(self):
         try:
@@ -228,6 +227,12 @@ class Game:
 
     def running(self):
         return self.proc.poll() is None
+
+    def state(self):
+        rc = self.proc.poll()
+        if rc is None:
+            return "running"
+        return f"ended by signal {-rc}" if rc < 0 else f"exited with {rc}"
 
     def _windows(self, alive=True):
         if not alive and not self.running():
@@ -244,7 +249,6 @@ class Game:
             self.wid, geo = wait_for(main, timeout, "the game window")
         except Failure as e:
             raise Failure(f"{e}; windows titled {TITLE!r}: {self._windows()}")
-        self.ox, self.oy = geo[:2]
         return geo
 
     def boxes(self, alive=True):
@@ -297,7 +301,7 @@ class Game:
     # What the player sees, in client coordinates
 
     def pixels(self, x, y, w, h):
-        return self.x.pixels(self.ox + x, self.oy + y, w, h)
+        return self.x.pixels(x, y, w, h, window=self.wid)
 
     def card(self, position):
         x, y = card_origin(position)
@@ -338,7 +342,7 @@ class Game:
         xdotool(self.server.name, "key", *keys)
 
     def click(self, x, y):
-        xdotool(self.server.name, "mousemove", self.ox + x, self.oy + y, "click", 1)
+        xdotool(self.server.name, "mousemove", "--window", self.wid, x, y, "click", 1)
 
     def pointer_away(self):
         """Off the window, so that no hover hint covers what is read next."""

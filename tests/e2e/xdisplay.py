@@ -1,11 +1,10 @@
 """The X server as the end-to-end tests see it, through libX11 and ctypes.
 
 Windows by name with their place on the screen, screen pixels, the window manager's close
-message (WM_DELETE_WINDOW, what a close box sends), window properties and the clipboard.
+message (WM_DELETE_WINDOW, what a close box sends) and window properties.
 libX11 is there wherever the game's xcb plugin and xdotool run, so no helper is compiled.
 """
 import ctypes
-import time
 import zlib
 import struct
 
@@ -16,7 +15,6 @@ Window = Atom = _c_ulong
 _ZPIXMAP = 2
 _IS_VIEWABLE = 2
 _CLIENT_MESSAGE = 33
-_SELECTION_NOTIFY = 31
 _ANY_PROPERTY_TYPE = 0
 
 
@@ -46,15 +44,8 @@ class _XClientMessageEvent(ctypes.Structure):
                 ("format", _c_int), ("data", _c_long * 5)]
 
 
-class _XSelectionEvent(ctypes.Structure):
-    _fields_ = [("type", _c_int), ("serial", _c_ulong), ("send_event", _c_int),
-                ("display", _ptr), ("requestor", Window), ("selection", Atom),
-                ("target", Atom), ("property", Atom), ("time", _c_ulong)]
-
-
 class _XEvent(ctypes.Union):
-    _fields_ = [("type", _c_int), ("xclient", _XClientMessageEvent),
-                ("xselection", _XSelectionEvent), ("pad", _c_long * 24)]
+    _fields_ = [("type", _c_int), ("xclient", _XClientMessageEvent), ("pad", _c_long * 24)]
 
 
 _ERROR_HANDLER = ctypes.CFUNCTYPE(_c_int, _ptr, _ptr)
@@ -94,14 +85,6 @@ class Display:
         x.XSync.argtypes = [_ptr, _c_int]
         x.XFree.argtypes = [_ptr]
         x.XCloseDisplay.argtypes = [_ptr]
-        x.XCreateSimpleWindow.restype = Window
-        x.XCreateSimpleWindow.argtypes = [_ptr, Window, _c_int, _c_int, _c_uint, _c_uint,
-                                          _c_uint, _c_ulong, _c_ulong]
-        x.XConvertSelection.argtypes = [_ptr, Atom, Atom, Atom, Window, _c_ulong]
-        x.XSetSelectionOwner.argtypes = [_ptr, Atom, Window, _c_ulong]
-        x.XGetSelectionOwner.restype = Window
-        x.XGetSelectionOwner.argtypes = [_ptr, Atom]
-        x.XCheckTypedWindowEvent.argtypes = [_ptr, Window, _c_int, ctypes.POINTER(_XEvent)]
 
         self.errors = []
         # The default handler would end this process when a window vanishes between two
@@ -117,7 +100,6 @@ class Display:
         self.width = x.XDisplayWidth(self.d, screen)
         self.height = x.XDisplayHeight(self.d, screen)
         self._atoms = {}
-        self._own = None
 
     def close(self):
         if self.d:
@@ -224,11 +206,13 @@ class Display:
 
     # Pixels
 
-    def pixels(self, x, y, w, h):
-        """The screen's rectangle as packed RGB bytes, row by row."""
-        img = self.x.XGetImage(self.d, self.root, x, y, w, h, _c_ulong(-1).value, _ZPIXMAP)
+    def pixels(self, x, y, w, h, window=None):
+        """A rectangle of the screen, or of a shown window in its own coordinates (wherever it
+        has moved meanwhile), as packed RGB bytes, row by row."""
+        img = self.x.XGetImage(self.d, window or self.root, x, y, w, h, _c_ulong(-1).value,
+                               _ZPIXMAP)
         if not img:
-            raise XError(f"cannot read the screen at {x},{y} {w}x{h}")
+            raise XError(f"cannot read {w}x{h} at {x},{y} of window {window or self.root:#x}")
         try:
             im = img.contents
             if im.bits_per_pixel != 32 or im.red_mask != 0xFF0000 or im.blue_mask != 0xFF:
@@ -243,39 +227,6 @@ class Display:
             rgb[0::3], rgb[1::3], rgb[2::3] = line[2::4], line[1::4], line[0::4]
             rows += rgb
         return bytes(rows)
-
-    # The clipboard
-
-    def _own_window(self):
-        if self._own is None:
-            self._own = self.x.XCreateSimpleWindow(self.d, self.root, 0, 0, 1, 1, 0, 0, 0)
-        return self._own
-
-    def clear_clipboard(self):
-        """Takes the clipboard, so that text found there afterwards is new."""
-        self.x.XSetSelectionOwner(self.d, self.atom("CLIPBOARD"), self._own_window(), 0)
-        self.x.XSync(self.d, 0)
-
-    def clipboard_text(self, timeout=5.0):
-        """The clipboard's text once another client has put some there, or None."""
-        clip, own = self.atom("CLIPBOARD"), self._own_window()
-        deadline = time.monotonic() + timeout
-        while self.x.XGetSelectionOwner(self.d, clip) in (0, own):
-            if time.monotonic() > deadline:
-                return None
-            time.sleep(0.02)
-        prop = self.atom("MNEMIRA_E2E_CLIP")
-        self.x.XConvertSelection(self.d, clip, self.atom("UTF8_STRING"), prop, own, 0)
-        self.x.XSync(self.d, 0)
-        ev = _XEvent()
-        while not self.x.XCheckTypedWindowEvent(self.d, own, _SELECTION_NOTIFY, ctypes.byref(ev)):
-            if time.monotonic() > deadline:
-                return None
-            time.sleep(0.02)
-        if ev.xselection.property == 0:
-            return None
-        raw, _ = self.property(own, "MNEMIRA_E2E_CLIP")
-        return raw.decode("utf-8", "replace") if raw is not None else None
 
 
 def write_png(path, width, height, rgb):
