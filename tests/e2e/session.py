@@ -33,6 +33,7 @@ LIST_EMPTY_PROBE = (645, 300, 15, 150)
 WHITE = b"\xff\xff\xff"
 
 EXIT_SKIP = 77
+HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 class Failure(AssertionError):
@@ -213,6 +214,9 @@ class Game:
         # language is; Qt takes the formats from its own data.
         env.update(DISPLAY=server.name, QT_QPA_PLATFORM="xcb", LANG="C.UTF-8",
                    LC_TIME="ru_RU.UTF-8", XDG_RUNTIME_DIR=log_dir)
+        # Matters only to a game built with AddressSanitizer.
+        env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), "suppressions="
+                                                     + os.path.join(HERE, "lsan.supp")]))
         with open(self.log_path, "wb") as log:
             self.proc = subprocess.Popen([exe], cwd=workdir, env=env, stdout=log, stderr=log,
                                          preexec_fn=child_setup(preexec_fn))
