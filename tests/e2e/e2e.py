@@ -140,7 +140,11 @@ class Case:
         abandoned; a second request reports it again and closes."""
         game.close()
         self.expect_box(game, "I/O error 103.")
-        time.sleep(0.3)
+        # A close that went ahead would end the process right after the box.
+        try:
+            game.proc.wait(1)
+        except subprocess.TimeoutExpired:
+            pass
         check(game.running() and game.x.viewable(game.wid),
               "the window closed although closing the results file failed")
         self.note("first close request: refused, window stays open")
@@ -192,11 +196,13 @@ def case_won_game(c):
     with open(hits, "wb") as f:
         f.write(OLD_RECORDS)
     game = c.game(work)
-    x, y, _, _ = game.wait_window()
+    game.wait_window()
+    # With no window manager there is no frame: the inside is centred (once the program has
+    # moved its window there; it may be shown a moment before).
     screen = c.server.display
-    # With no window manager there is no frame: the inside is centred.
-    check((x, y) == ((screen.width - 800) // 2, (screen.height - 600) // 2),
-          f"the unframed window lies at {x},{y}, not centred")
+    centred = ((screen.width - 800) // 2, (screen.height - 600) // 2)
+    wait_for(lambda: screen.geometry(game.wid)[:2] == centred, 10,
+             f"the unframed window to lie centred at {centred}")
     before = datetime.datetime.now().replace(microsecond=0)
     player = Player(game, c.shots)
     player.start()
@@ -285,7 +291,7 @@ def play_and_fail_at_end(c, game, message):
     player = start_page_to_game(game, c.shots)
     player.play_to_end(self_ending=())
     c.expect_box(game, message)
-    time.sleep(0.5)
+    # The results page would have come before the box: the failed step is the last one run.
     check(game.on_game_page() and not game.on_results_page(),
           "the window left the game page although the game end failed")
     c.note("game end: the window stays on the game page")
@@ -333,8 +339,7 @@ def case_fault_read_only_folder(c):
         f.write(OLD_RECORDS)
     os.chmod(work, 0o555)
     game = c.game(work, as_player())
-    game.wait_window()
-    time.sleep(0.5)
+    game.wait_window()  # a box at start-up would come before the window
     check(not game.boxes(), "a box showed at start-up with an existing hits.dat")
     game.click(448, 460)  # "Результаты"
     wait_for(game.on_results_page, 10, "the results page")
@@ -392,8 +397,7 @@ def case_fault_disk_full(c):
            f"failed record left after them" + (f" ({tail[:12]!r}…)" if tail else ""))
 
     game = c.game(work)
-    game.wait_window()
-    time.sleep(0.5)
+    game.wait_window()  # a box at start-up would come before the window
     check(not game.boxes(), "a box showed at the start after the failed append")
     game.click(448, 460)  # "Результаты"
     wait_for(game.on_results_page, 10, "the results page")
