@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -25,6 +26,40 @@ public:
     }
 };
 
+// Centres the window's frame, not only its inside, on the screen. A window manager frames a
+// window only when it maps it, so the frame's size is known at the first exposure, not when the
+// window is shown: it is centred at both, and never again.
+class FrameCentring : public QObject
+{
+public:
+    explicit FrameCentring(QWidget& form)
+        : m_window(*form.windowHandle())
+    {
+        centre();
+        m_window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && m_window.isExposed()) {
+            m_window.removeEventFilter(this);
+            centre();
+        }
+        return false;
+    }
+
+private:
+    void centre()
+    {
+        const QSize frame = m_window.size().grownBy(m_window.frameMargins());
+        const QRect screen = m_window.screen()->geometry();
+        m_window.setFramePosition(QPoint(screen.x() + (screen.width() - frame.width()) / 2,
+            screen.y() + (screen.height() - frame.height()) / 2));
+    }
+
+    QWindow& m_window;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -38,10 +73,6 @@ int main(int argc, char** argv)
     }
     TForm1 form;
     form.show();
-    // Centred once, frame included; not re-centred later.
-    const QRect frame = form.frameGeometry();
-    const QRect screen = form.screen()->geometry();
-    form.move(screen.x() + (screen.width() - frame.width()) / 2,
-        screen.y() + (screen.height() - frame.height()) / 2);
+    const FrameCentring centring(form);
     return app.exec();
 }

@@ -1,0 +1,494 @@
+#!/usr/bin/python3
+"""End-to-end cases: the real game on an X server of its own, played as a player plays it.
+
+    e2e.py --game build/bin/mnemira --reference-box build/bin/mnemira_reference_box CASE
+
+Each case starts Xvfb on a free display, runs the game in a scratch folder and judges only what
+a player sees on the screen and what lands in hits.dat. Exit code 0: passed; 1: failed (the
+scratch folder with screenshots and logs is kept and named); 77: skipped (Xvfb or xdotool
+missing, or this user cannot be denied a file).
+"""
+import argparse
+import ctypes
+import datetime
+import os
+import random
+import re
+import resource
+import shutil
+import signal
+import stat
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from play import Player  # noqa: E402
+from xdisplay import write_png  # noqa: E402
+from session import (EXIT_SKIP, Failure, Game, ReferenceBoxes, Skip, XServer, check,  # noqa: E402
+                     require_tools, wait_for)
+
+NAME = "Новый игрок"
+RECORD = 83
+CASE_LIMIT = 200  # seconds; CTest's own limit is higher, so the harness still cleans up
+EXIT_LIMIT = 5  # seconds from a close request that is not refused to the end of the process
+
+
+# hits.dat records
+
+def record(name, time_text, date):
+    """An 83-byte record: three length-prefixed Windows-1251 fields of 30, 30 and 20."""
+    out = b""
+    for text, capacity in ((name, 30), (time_text, 30), (date, 20)):
+        raw = text.encode("cp1251")
+        out += bytes([len(raw)]) + raw.ljust(capacity, b"\0")
+    return out
+
+
+def fields(rec):
+    """The three texts of a record, as its length bytes say."""
+    check(len(rec) == RECORD, f"a record of {len(rec)} bytes")
+    out = []
+    for offset, capacity in ((0, 30), (31, 30), (62, 20)):
+        length = rec[offset]
+        check(length <= capacity, f"length byte {length} at offset {offset} exceeds {capacity}")
+        out.append(rec[offset + 1:offset + 1 + length].decode("cp1251"))
+    return out
+
+
+OLD_RECORDS = (record(NAME, "2:00:00", "01.01.2020 10:00:00")
+               + record(NAME, "3:30:00", "02.01.2020 11:00:00"))
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+# Being denied a file
+
+CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER = 1, 2, 3
+PR_CAPBSET_DROP = 24
+
+
+def as_player():
+    """preexec_fn under which the file modes hold: root ignores them, so a root harness runs
+    the game without the capabilities that let it (CI runs as root)."""
+    if os.geteuid() != 0:
+        return None
+    libc = ctypes.CDLL(None, use_errno=True)
+
+    def drop():
+        for cap in (CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER):
+            if libc.prctl(PR_CAPBSET_DROP, cap, 0, 0, 0) != 0:
+                raise OSError(ctypes.get_errno(), "prctl(PR_CAPBSET_DROP)")
+    return drop
+
+
+def require_denied(code, what):
+    """Skips unless `code` (Python) fails with PermissionError for a process like the game's."""
+    try:
+        result = subprocess.run([sys.executable, "-c", code], preexec_fn=as_player(),
+                                capture_output=True, text=True)
+    except (OSError, subprocess.SubprocessError) as e:
+        raise Skip(f"cannot drop root's file capabilities here ({e})")
+    if "PermissionError" not in result.stderr:
+        raise Skip(f"{what} is not denied to this user, so the fault cannot be made")
+
+
+# The cases
+
+class Case:
+    def __init__(self, args, name):
+        self.args, self.name = args, name
+        self.root = tempfile.mkdtemp(prefix=f"mnemira-e2e-{name}-")
+        self.logs = self.folder("logs", mode=0o700)  # also the game's XDG_RUNTIME_DIR
+        self.shots = self.folder("shots")
+        self.server = XServer(self.logs)
+        self.refs = ReferenceBoxes(self.server, args.reference_box, self.logs)
+        self.games = []
+        self.notes = []
+
+    def folder(self, name, mode=0o755):
+        path = os.path.join(self.root, name)
+        os.mkdir(path, mode)
+        return path
+
+    def game(self, workdir, preexec_fn=None):
+        g = Game(self.server, self.args.game, workdir, self.logs, preexec_fn,
+                 name=f"game{len(self.games) + 1}")
+        self.games.append(g)
+        return g
+
+    def note(self, text):
+        self.notes.append(text)
+        print(f"  {text}", flush=True)
+
+    def expect_box(self, game, text):
+        game.expect_box(self.refs, text, shots=self.shots)
+        self.note(f"box {text!r} shown and closed with Return")
+
+    def closes_cleanly(self, game):
+        game.close()
+        rc = game.wait_exit(EXIT_LIMIT)
+        check(rc == 0, f"the game exited with {rc} after the close request\n{game.log()}")
+
+    def closes_on_second_request(self, game):
+        """Closing with the results file never opened: the close reports the error and is
+        abandoned; a second request reports it again and closes."""
+        game.close()
+        self.expect_box(game, "I/O error 103.")
+        # A close that went ahead would end the process right after the box.
+        try:
+            game.proc.wait(1)
+        except subprocess.TimeoutExpired:
+            pass
+        check(game.running() and game.x.viewable(game.wid),
+              "the window closed although closing the results file failed")
+        self.note("first close request: refused, window stays open")
+        game.close()
+        self.expect_box(game, "I/O error 103.")
+        rc = game.wait_exit(EXIT_LIMIT)
+        check(rc == 0, f"the game exited with {rc} on the second close request")
+        self.note("second close request: closes, exit code 0")
+
+    def finish(self, passed, keep=False):
+        if not passed:
+            try:
+                x = self.server.display
+                write_png(os.path.join(self.shots, "screen-at-failure.png"), x.width, x.height,
+                          x.pixels(0, 0, x.width, x.height))
+            except Exception as e:  # the screen is a help, not the verdict
+                print(f"no screenshot of the failure: {e}")
+        states = [g.state() for g in self.games]
+        for g in self.games:
+            g.kill()
+        self.server.stop()
+        if passed and not keep:
+            for path, dirs, _ in os.walk(self.root):
+                for d in dirs:
+                    os.chmod(os.path.join(path, d), 0o755)
+            shutil.rmtree(self.root, ignore_errors=True)
+        else:
+            print(f"screenshots and logs kept in {self.root}")
+            for g, state in zip(self.games, states) if not passed else ():
+                log = g.log().strip()
+                if state != "exited with 0" or log:
+                    name = os.path.basename(g.log_path)[:-len(".log")]
+                    print(f"--- {name} (pid {g.proc.pid}): {state}\n{log}")
+
+
+def start_page_to_game(game, shots):
+    game.wait_window()
+    player = Player(game, shots)
+    player.start()
+    return player
+
+
+def case_won_game(c):
+    """A whole won game: a wrong pair closed by the shutter, a celebration left to end by itself
+    and the others ended by a click, the results page with the new record, the close box, and
+    the record's bytes."""
+    work = c.folder("work")
+    hits = os.path.join(work, "hits.dat")
+    with open(hits, "wb") as f:
+        f.write(OLD_RECORDS)
+    game = c.game(work)
+    game.wait_window()
+    # With no window manager there is no frame: the inside is centred (once the program has
+    # moved its window there; it may be shown a moment before).
+    screen = c.server.display
+    centred = ((screen.width - 800) // 2, (screen.height - 600) // 2)
+    wait_for(lambda: screen.geometry(game.wid)[:2] == centred, 10,
+             f"the unframed window to lie centred at {centred}")
+    before = datetime.datetime.now().replace(microsecond=0)
+    player = Player(game, c.shots)
+    player.start()
+    player.play_to_end(self_ending=(1,))
+    wait_for(game.on_results_page, 20, "the results page after the last celebration")
+    game_over = time.monotonic()
+    after = datetime.datetime.now()
+    played = game_over - player.started
+    closing = [t for t, _ in player.wrong_pairs]
+    heights = sorted(set().union(*(h for _, h in player.wrong_pairs)))
+    c.note(f"won in {played:.1f} s: {len(closing)} wrong pairs closed by the shutter "
+           f"({min(closing):.2f}-{max(closing):.2f} s until both backs showed; strip seen "
+           f"{heights} px high over a face)")
+
+    timed, *clicked = player.celebrations
+    c.note(f"celebration 1 left alone: ended after {timed['shown']:.2f} s, "
+           f"{timed['frames']} distinct frames seen")
+    check(timed["end"] == "timer" and 5.5 <= timed["shown"] <= 12,
+          f"a celebration left alone ended after {timed['shown']:.2f} s, not about 7 s")
+    check(timed["frames"] >= 3, f"the celebration showed only {timed['frames']} pictures")
+    check(all(r["end"] == "click" for r in clicked), "not every other celebration was clicked")
+    c.note(f"celebrations 2-10 clicked: each ended within "
+           f"{max(r['after_click'] for r in clicked):.3f} s of the click")
+
+    # The results page: the two old rows, then the new one, then nothing.
+    game.wait_results_rows(3)
+    game.shot(os.path.join(c.shots, "results.png"))
+    check(game.list_cell(2, "name") == game.list_cell(1, "name"),
+          f"the new row's name cell does not show {NAME!r} as the old rows do")
+    check(game.list_cell(2, "time") not in (game.list_cell(0, "time"), game.list_cell(1, "time")),
+          "the new row's time looks like an old row's")
+
+    c.closes_cleanly(game)
+
+    data = read(hits)
+    check(len(data) == 3 * RECORD, f"hits.dat holds {len(data)} bytes, not {3 * RECORD}")
+    check(data[:2 * RECORD] == OLD_RECORDS, "the records already in hits.dat changed")
+    new = data[2 * RECORD:]
+    name, time_text, date = fields(new)
+    check(new[0] == 11 and new[1:12] == NAME.encode("cp1251"),
+          f"name field {new[:12]!r} is not {NAME!r} in Windows-1251 with its length")
+    m = re.fullmatch(r"(\d):(\d\d):(\d\d)", time_text)
+    check(m and new[31] == len(time_text), f"time field {time_text!r} is not M:SS:HH")
+    elapsed = int(m[1]) * 6000 + int(m[2]) * 100 + int(m[3])  # hundredths the clock counted
+    # The clock counts one hundredth per 15 ms tick while it runs, never more, and loses ticks
+    # only while the window is busy.
+    running = played - player.clock_stopped
+    most, least = played / 0.015 + 5, 0.25 * running / 0.015
+    check(least <= elapsed <= most,
+          f"time {time_text} does not fit {played:.1f} s of play with the clock running "
+          f"{running:.1f} s (expected {least:.0f} to {most:.0f} ticks)")
+    check(re.fullmatch(r"\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d", date) and new[62] == 19,
+          f"date field {date!r} is not dd.MM.yyyy HH:mm:ss")
+    when = datetime.datetime.strptime(date, "%d.%m.%Y %H:%M:%S")
+    check(before <= when <= after, f"date {date} is not the time the game ended")
+    c.note(f"record 3: name {name!r}, time {time_text} ({running:.1f} s with the clock running), "
+           f"date {date!r}; records 1-2 unchanged")
+
+
+def case_close_during_celebration(c):
+    """The close box during a celebration, again and again: the program ends cleanly each time
+    and writes no record."""
+    work = c.folder("work")
+    seed = c.args.seed if c.args.seed is not None else random.randrange(1 << 30)
+    rng = random.Random(seed)
+    exits = []
+    for run in range(1, c.args.runs + 1):
+        game = c.game(work)
+        player = start_page_to_game(game, None)
+        player.find_pair()
+        time.sleep(rng.uniform(0.0, 1.5))
+        check(player.celebrating(), f"run {run}: the celebration ended before the close")
+        asked = time.monotonic()
+        game.close()
+        rc = game.wait_exit(EXIT_LIMIT)
+        exits.append(time.monotonic() - asked)
+        check(rc == 0, f"run {run}: the game exited with {rc} when closed during a celebration"
+                       f"\n{game.log()}")
+    check(read(os.path.join(work, "hits.dat")) == b"", "closing during a game wrote to hits.dat")
+    c.note(f"{c.args.runs} closes during a celebration (seed {seed}): all exit code 0, "
+           f"slowest exit {max(exits):.2f} s after the request; hits.dat still empty")
+
+
+def play_and_fail_at_end(c, game, message):
+    """Plays a whole game; its end shows `message` and leaves the window on the game page."""
+    player = start_page_to_game(game, c.shots)
+    player.play_to_end(self_ending=())
+    c.expect_box(game, message)
+    # The results page would have come before the box: the failed step is the last one run.
+    check(game.on_game_page() and not game.on_results_page(),
+          "the window left the game page although the game end failed")
+    c.note("game end: the window stays on the game page")
+
+
+def start_with_open_error(c, work):
+    game = c.game(work, as_player())
+    c.expect_box(game, "File access denied.")
+    game.wait_window()
+    c.note("start-up: the window shows after the box")
+    return game
+
+
+def case_fault_read_only_file(c):
+    """hits.dat read-only: the open at start-up fails, a whole game's end cannot append, and
+    the close reports that the file never opened."""
+    work = c.folder("work")
+    hits = os.path.join(work, "hits.dat")
+    with open(hits, "wb") as f:
+        f.write(OLD_RECORDS)
+    os.chmod(hits, 0o444)
+    require_denied(f"open({hits!r}, 'r+b')", "writing a read-only file")
+    game = start_with_open_error(c, work)
+    play_and_fail_at_end(c, game, "I/O error 103.")
+    c.closes_on_second_request(game)
+    check(read(hits) == OLD_RECORDS, "the records of a read-only hits.dat changed")
+    c.note("hits.dat: the 166 bytes of its two records unchanged")
+
+
+def case_fault_read_only_folder(c):
+    """A folder the player may not write to: with no hits.dat there it cannot be created; an
+    existing hits.dat in such a folder opens and reads as usual."""
+    work = c.folder("work", mode=0o555)
+    require_denied(f"open({os.path.join(work, 'probe')!r}, 'xb')", "creating a file in a "
+                   "read-only folder")
+    game = start_with_open_error(c, work)
+    player = start_page_to_game(game, c.shots)
+    check(player.is_face(player.turn_first(1)), "a card did not turn after the start-up error")
+    c.note("the game goes on: Enter starts a game, a card turns")
+    c.closes_on_second_request(game)
+    check(os.listdir(work) == [], "something was created in the read-only folder")
+
+    os.chmod(work, 0o755)
+    with open(os.path.join(work, "hits.dat"), "wb") as f:
+        f.write(OLD_RECORDS)
+    os.chmod(work, 0o555)
+    game = c.game(work, as_player())
+    game.wait_window()  # a box at start-up would come before the window
+    check(not game.boxes(), "a box showed at start-up with an existing hits.dat")
+    game.click(448, 460)  # "Результаты"
+    wait_for(game.on_results_page, 10, "the results page")
+    game.wait_results_rows(2)
+    c.closes_cleanly(game)
+    check(read(os.path.join(work, "hits.dat")) == OLD_RECORDS, "hits.dat changed")
+    c.note("existing hits.dat in a read-only folder: no box, two rows listed, closes with 0, "
+           "file unchanged")
+
+
+def case_fault_file_is_folder(c):
+    """hits.dat is a folder: the open at start-up fails; the folder is left alone."""
+    work = c.folder("work")
+    hits = os.path.join(work, "hits.dat")
+    os.mkdir(hits)
+    with open(os.path.join(hits, "keep"), "wb") as f:
+        f.write(b"kept")
+    game = start_with_open_error(c, work)
+    player = start_page_to_game(game, c.shots)
+    check(player.is_face(player.turn_first(1)), "a card did not turn after the start-up error")
+    c.note("the game goes on: Enter starts a game, a card turns")
+    c.closes_on_second_request(game)
+    check(stat.S_ISDIR(os.stat(hits).st_mode) and os.listdir(hits) == ["keep"]
+          and read(os.path.join(hits, "keep")) == b"kept", "the folder hits.dat was changed")
+    c.note("the folder hits.dat and its file unchanged")
+
+
+def case_fault_disk_full(c):
+    """The disk fills in the middle of the game-end append (a file size limit that cuts the
+    record after 40 bytes): the player sees "Disk full.", the old records stay as they were,
+    and the next start reads the file as the whole records it holds."""
+    work = c.folder("work")
+    hits = os.path.join(work, "hits.dat")
+    with open(hits, "wb") as f:
+        f.write(OLD_RECORDS)
+    limit = len(OLD_RECORDS) + 40
+
+    def small_disk():
+        # Past the limit a write fails with EFBIG (the runtime's "Disk full") instead of the
+        # signal that would end the process.
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+
+    game = c.game(work, small_disk)
+    game.wait_window()
+    play_and_fail_at_end(c, game, "Disk full.")
+    c.closes_cleanly(game)
+    c.note("close: no box, exit code 0")
+
+    data = read(hits)
+    check(data[:len(OLD_RECORDS)] == OLD_RECORDS, "the records already in hits.dat changed")
+    tail = data[len(OLD_RECORDS):]
+    check(len(tail) < RECORD, f"{len(tail)} bytes were appended although the append failed")
+    c.note(f"hits.dat: the 166 bytes of its two records unchanged; {len(tail)} bytes of the "
+           f"failed record left after them" + (f" ({tail[:12]!r}…)" if tail else ""))
+
+    game = c.game(work)
+    game.wait_window()  # a box at start-up would come before the window
+    check(not game.boxes(), "a box showed at the start after the failed append")
+    game.click(448, 460)  # "Результаты"
+    wait_for(game.on_results_page, 10, "the results page")
+    game.wait_results_rows(2)
+    c.closes_cleanly(game)
+    check(read(hits) == data, "reading the results changed hits.dat")
+    c.note("next start: the results list shows the two whole records; file unchanged")
+
+
+def case_frame_centred_under_wm(c):
+    """Under a window manager the window's frame, not only its inside, is centred."""
+    c.server.start_window_manager(c.logs)
+    x = c.server.display
+    game = c.game(c.folder("work"))
+    game.wait_window()
+
+    def frame():
+        window = game.wid
+        while (parent := x.parent(window)) not in (x.root, None):
+            window = parent
+        return x.geometry(window)
+
+    def settled():
+        # The frame is known once the window manager has framed the window; then its place
+        # must hold still for a moment.
+        if not x.cardinals(game.wid, "_NET_FRAME_EXTENTS"):
+            return None
+        first = frame()
+        time.sleep(0.3)
+        return first if frame() == first else None
+    fx, fy, fw, fh = wait_for(settled, 15, "the framed window to settle")
+    inside = x.geometry(game.wid)
+    extents = x.cardinals(game.wid, "_NET_FRAME_EXTENTS")
+    c.note(f"screen {x.width}x{x.height}, frame {fw}x{fh} at {fx},{fy} (extents l,r,t,b "
+           f"{extents}), client {inside[2]}x{inside[3]} at {inside[0]},{inside[1]}")
+    check(inside[2:] == (800, 600), f"the client area is {inside[2]}x{inside[3]}")
+    want = ((x.width - fw) // 2, (x.height - fh) // 2)
+    check((fx, fy) == want, f"the frame lies at {fx},{fy}, centred would be {want[0]},{want[1]}")
+    c.closes_cleanly(game)
+
+
+CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--game", required=True)
+    ap.add_argument("--reference-box", required=True)
+    ap.add_argument("--runs", type=int, default=20, help="closes in close_during_celebration")
+    ap.add_argument("--seed", type=int, help="the close delays' seed")
+    ap.add_argument("--keep", action="store_true",
+                    help="keep the scratch folder (screenshots, logs) when the case passes")
+    ap.add_argument("case", choices=sorted(CASES))
+    args = ap.parse_args()
+    args.game, args.reference_box = map(os.path.abspath, (args.game, args.reference_box))
+
+    # More closes than CI's 20 take longer.
+    limit = max(CASE_LIMIT, 10 * args.runs)
+
+    def too_long(*_):
+        raise Failure(f"the case ran longer than {limit} s")
+
+    started = time.monotonic()
+    case = None
+    try:
+        require_tools()
+        signal.signal(signal.SIGALRM, too_long)
+        signal.alarm(limit)
+        case = Case(args, args.case)
+        print(f"e2e {args.case} on display {case.server.name}", flush=True)
+        CASES[args.case](case)
+        signal.alarm(0)
+    except Skip as e:
+        print(f"SKIP: {e}")
+        if case:
+            case.finish(True)
+        return EXIT_SKIP
+    except Exception as e:  # a failed check, or anything that broke on the way
+        signal.alarm(0)
+        if isinstance(e, Failure):
+            print(f"FAIL: {e}")
+        else:
+            traceback.print_exc()
+            print(f"FAIL: {type(e).__name__}: {e}")
+        if case:
+            case.finish(False)
+        return 1
+    case.finish(True, keep=args.keep)
+    print(f"e2e {args.case}: passed in {time.monotonic() - started:.1f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
