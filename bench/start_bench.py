@@ -19,24 +19,7 @@ import statistics
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import xbench  # noqa: E402
-
-
-def run_once(display, path, hold_s, timeout_s):
-    display.drain()
-    program = xbench.Program(path)
-    try:
-        mapped, window = display.wait_map(program.pid, timeout_s, program.alive)
-        if display.size(window) != (800, 600):
-            raise RuntimeError(f"{path} mapped a {display.size(window)} window first")
-        time.sleep(hold_s)
-        if not program.alive():
-            raise RuntimeError(f"{path} ended during the {hold_s} s on its first page")
-        status = program.proc_status()
-    finally:
-        program.stop()
-    return mapped - program.started, status["VmHWM"], status["VmRSS"]
+import xbench
 
 
 def line(name, times, hwm):
@@ -72,12 +55,13 @@ def main():
         load_before = xbench.load_average()
         for _ in range(args.warmup):
             for _, path in programs:
-                run_once(display, path, 0.2, args.timeout)
+                xbench.start_and_hold(display, path, 0.2, args.timeout)
                 time.sleep(args.pause)
         runs = []
         for i in range(args.n):
             for name, path in programs:
-                ms, hwm, rss = run_once(display, path, args.hold, args.timeout)
+                ms, hwm, rss = xbench.start_and_hold(display, path, args.hold,
+                                                     args.timeout)
                 runs.append((i, name, ms, hwm, rss))
                 print(f"run {i + 1:3d} {name:<13} exec->map {ms:7.1f} ms  VmHWM "
                       f"{xbench.mb(hwm):6.1f} MB", file=sys.stderr, flush=True)

@@ -213,7 +213,7 @@ class Xvfb:
         self.display = display
         if os.path.exists(f"/tmp/.X11-unix/X{display.lstrip(':')}"):
             raise RuntimeError(f"display {display} is in use; pick another with --xvfb")
-        self.proc = subprocess.Popen(["Xvfb", display, "-screen", "0", geometry, "-nolisten", "tcp"],
+        self.proc = subprocess.Popen(["Xvfb", display, "-screen", "0", geometry],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = time.monotonic() + 10
         while time.monotonic() < deadline:
@@ -294,6 +294,24 @@ class Program:
                 os.waitpid(self.pid, 0)
                 self.status = -9
         shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def start_and_hold(display, path, hold_s, timeout_s=30.0):
+    """Starts path, waits for its 800 x 600 window to be mapped, leaves it hold_s seconds on its
+    first page, reads its status and ends it: (exec -> map ms, VmHWM kB, VmRSS kB)."""
+    display.drain()
+    program = Program(path)
+    try:
+        mapped, window = display.wait_map(program.pid, timeout_s, program.alive)
+        if display.size(window) != (800, 600):
+            raise RuntimeError(f"{path} mapped a {display.size(window)} window first")
+        time.sleep(hold_s)
+        if not program.alive():
+            raise RuntimeError(f"{path} ended during the {hold_s} s on its first page")
+        status = program.proc_status()
+    finally:
+        program.stop()
+    return mapped - program.started, status["VmHWM"], status["VmRSS"]
 
 
 # The game's geometry in client coordinates.

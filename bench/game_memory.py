@@ -1,0 +1,170 @@
+#!/usr/bin/python3
+"""Peak memory of a whole game with all ten celebrations, against the empty Qt window.
+
+Starts the game in a scratch folder, presses Enter and plays every pair through the X server
+(XTest clicks, faces read from screen grabs), then reads VmHWM from /proc/<pid>/status on the
+results page. Each celebration is left to run its full 7 s by default (every frame of all ten
+animations is decoded and shown: the most a game can hold), or ended by a click on the
+animation after --click-after seconds. The baseline is the empty window's VmHWM after 3 s on
+screen, measured in the same run. Prints the memory after each step, the final breakdown from
+/proc (anonymous, file-backed, threads) and the largest mappings by resident size.
+
+    bench/game_memory.py --xvfb :52
+    bench/game_memory.py --xvfb :52 --click-after 1
+"""
+import argparse
+import os
+import statistics
+import sys
+import time
+
+import xbench
+from game_driver import GameDriver
+
+
+def largest_mappings(pid, count):
+    """The mappings of /proc/<pid>/smaps with the most resident memory, grouped by name."""
+    sizes, name = {}, None
+    with open(f"/proc/{pid}/smaps") as f:
+        for line in f:
+            parts = line.split()
+            if not parts[0].endswith(":"):
+                name = parts[5] if len(parts) > 5 else "[anonymous]"
+                name = os.path.basename(name) if name.startswith("/") else name
+            elif parts[0] == "Rss:":
+                sizes[name] = sizes.get(name, 0) + int(parts[1])
+    return sorted(sizes.items(), key=lambda item: -item[1])[:count]
+
+
+class Recorder:
+    def __init__(self, program):
+        self.program = program
+        self.steps = []
+
+    def __call__(self, label):
+        status = self.program.proc_status()
+        self.steps.append((label, status))
+        print(f"{label:<28} VmRSS {xbench.mb(status['VmRSS']):6.1f} MB  VmHWM "
+              f"{xbench.mb(status['VmHWM']):6.1f} MB  threads {status['Threads']}",
+              file=sys.stderr, flush=True)
+
+
+def celebrate(driver, closed, click_after):
+    if click_after is None:
+        time.sleep(7.5)
+    else:
+        time.sleep(click_after)
+        driver.click_client(*xbench.CELEBRATION_CLICK)
+    if closed:
+        driver.wait_backs(closed)
+    time.sleep(0.3)
+
+
+def play(driver, record, click_after):
+    """Every pair found, with as few wrong pairs as a perfect memory allows."""
+    known, found, pairs, wrong = {}, set(), 0, 0
+    while pairs < 10:
+        closed = [p for p in range(1, 21) if p not in found]
+        pair = next(((p, q) for p in known for q in known if p < q and known[p] == known[q]),
+                    None)
+        if pair:
+            first, mate = pair
+            driver.turn(first)
+            driver.turn(mate)
+        else:
+            first = next(p for p in closed if p not in known)
+            face = driver.turn(first)
+            mate = next((p for p, v in known.items() if v == face), None)
+            if mate is None:
+                second = next(p for p in closed if p not in known and p != first)
+                second_face = driver.turn(second)
+                if second_face != face:
+                    known[first], known[second] = face, second_face
+                    wrong += 1
+                    driver.wait_backs([first, second])
+                    time.sleep(0.2)
+                    continue
+                mate = second
+            else:
+                driver.turn(mate)
+        pairs += 1
+        found |= {first, mate}
+        known.pop(first, None)
+        known.pop(mate, None)
+        celebrate(driver, [p for p in range(1, 21) if p not in found], click_after)
+        record(f"after celebration {pairs}")
+    return wrong
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    bin_dir = os.path.join(here, "..", "build-bench", "bin")
+    ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    ap.add_argument("--game", default=os.path.join(bin_dir, "mnemira"))
+    ap.add_argument("--empty", default=os.path.join(bin_dir, "empty_window"))
+    ap.add_argument("--bare-runs", type=int, default=3,
+                    help="runs of the empty window for the baseline (median; default 3)")
+    ap.add_argument("--click-after", type=float, metavar="S",
+                    help="end each celebration with a click after S seconds (default: let it "
+                    "run its 7 s)")
+    ap.add_argument("--mappings", type=int, default=12, help="largest mappings to list")
+    ap.add_argument("--xvfb", metavar=":N", help="start a private Xvfb 1280x1024x24 on :N")
+    args = ap.parse_args()
+
+    server = xbench.use_display(args.xvfb)
+    try:
+        display = xbench.Display()
+        display.watch_maps()
+        load_before = xbench.load_average()
+        bare = [xbench.start_and_hold(display, args.empty, 3.0)[1] for _ in range(args.bare_runs)]
+        program = xbench.Program(args.game)
+        try:
+            driver = GameDriver(display, program)
+            record = Recorder(program)
+            time.sleep(2.0)
+            record("start page, 3 s")
+            driver.start_game()
+            record("game page")
+            started = time.monotonic()
+            wrong = play(driver, record, args.click_after)
+            played = time.monotonic() - started
+            time.sleep(1.5)
+            record("results page")
+            final = program.proc_status()
+            record_bytes = os.path.getsize(os.path.join(program.folder, "hits.dat"))
+            if record_bytes != 83:
+                raise RuntimeError(f"hits.dat holds {record_bytes} bytes after the game, not one "
+                                   "83-byte record: the game did not end as played")
+            mappings = largest_mappings(program.pid, args.mappings)
+        finally:
+            program.stop()
+        load_after = xbench.load_average()
+        display.close()
+    finally:
+        if server:
+            server.close()
+
+    bare_kib = statistics.median(bare)
+    how = ("left to run their 7 s" if args.click_after is None
+           else f"each ended by a click after {args.click_after:g} s")
+    print(f"display {os.environ['DISPLAY']}; a whole game, {wrong} wrong pairs, ten celebrations "
+          f"{how}, {played:.0f} s of play; load average before {load_before}, after {load_after}")
+    print("MB = MiB (kB / 1024)")
+    print(f"empty window VmHWM after 3 s (bare): {xbench.mb(bare_kib):.1f} MB "
+          f"(median of {len(bare)})")
+    print(f"game VmHWM over the whole game:      {xbench.mb(final['VmHWM']):.1f} MB "
+          f"= bare + {xbench.mb(final['VmHWM'] - bare_kib):.1f} MB")
+    print(f"on the results page: VmRSS {xbench.mb(final['VmRSS']):.1f} MB = anonymous "
+          f"{xbench.mb(final['RssAnon']):.1f} + file-backed {xbench.mb(final['RssFile']):.1f} + "
+          f"shared memory {xbench.mb(final['RssShmem']):.1f}; {final['Threads']} threads")
+    print("steps (VmRSS / VmHWM MB):")
+    for label, status in record.steps:
+        print(f"  {label:<26} {xbench.mb(status['VmRSS']):6.1f} / "
+              f"{xbench.mb(status['VmHWM']):6.1f}")
+    print("largest resident mappings on the results page (MB):")
+    for name, kib in mappings:
+        print(f"  {xbench.mb(kib):6.1f}  {name}")
+
+
+if __name__ == "__main__":
+    main()
