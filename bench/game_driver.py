@@ -49,10 +49,10 @@ class GameDriver:
         """Clicks a closed card and grabs its rectangle until it no longer shows the back.
 
         Press, a 30 ms hold (the press alone must not change the card), then the release, after
-        which the game turns the card. Returns (lower, upper) in ms after the release was sent:
-        the face reached the screen after the server answered the last grab that still showed
-        the back (it was sent at `lower`) and before the first grab that showed something else
-        came back (`upper`)."""
+        which the game turns the card. Returns (lower, upper, face): the face reached the screen
+        after the server answered the last grab that still showed the back (sent `lower` ms after
+        the release) and before the first grab that showed something else came back (`upper`);
+        face is a digest of that grab, taken before a celebration can cover the card."""
         back = self.backs[position]
         rect = self.rect(position)
         self.press(position)
@@ -64,10 +64,10 @@ class GameDriver:
         sent = released
         while True:
             start = xbench.now_ms()
-            shown = self.d.grab(*rect) != back
+            pixels = self.d.grab(*rect)
             end = xbench.now_ms()
-            if shown:
-                return sent - released, end - released
+            if pixels != back:
+                return sent - released, end - released, xbench.digest(pixels)
             if end - released > timeout_s * 1000:
                 raise GameOver(f"card {position} still shows its back {timeout_s} s after a click")
             sent = start
@@ -76,19 +76,23 @@ class GameDriver:
 
     def turn(self, position):
         """Clicks a closed card and returns its face (a digest of its pixels once drawn)."""
-        self.timed_turn(position)
-        time.sleep(0.05)
-        return xbench.digest(self.card(position))
+        return self.timed_turn(position)[2]
+
+    def closes(self, positions, timeout_s=3.0):
+        """Whether every card named shows its back within the time: a wrong pair closes after
+        its pause and shutter; a found pair stays open (or under its celebration)."""
+        deadline = time.monotonic() + timeout_s
+        while time.monotonic() < deadline:
+            if all(self.card(p) == self.backs[p] for p in positions):
+                return True
+            time.sleep(0.02)
+        return False
 
     def wait_backs(self, positions, timeout_s=15.0):
         """Until every card named shows its back again (a closed wrong pair, a celebration over
         the board gone)."""
-        deadline = time.monotonic() + timeout_s
-        while time.monotonic() < deadline:
-            if all(self.card(p) == self.backs[p] for p in positions):
-                return
-            time.sleep(0.02)
-        raise GameOver(f"cards {sorted(positions)} did not show their backs in {timeout_s} s")
+        if not self.closes(positions, timeout_s):
+            raise GameOver(f"cards {sorted(positions)} did not show their backs in {timeout_s} s")
 
     def click_client(self, x, y):
         self.d.click(self.ox + x, self.oy + y)

@@ -78,10 +78,11 @@ def play(driver, record, click_after):
             if mate is None:
                 second = next(p for p in closed if p not in known and p != first)
                 second_face = driver.turn(second)
-                if second_face != face:
+                # Equal faces are a pair; different ones are a wrong pair only if they close (the
+                # grab may have caught the pair's celebration instead of the face).
+                if second_face != face and driver.closes([first, second]):
                     known[first], known[second] = face, second_face
                     wrong += 1
-                    driver.wait_backs([first, second])
                     time.sleep(0.2)
                     continue
                 mate = second
