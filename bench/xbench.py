@@ -101,7 +101,11 @@ class Display:
     """One connection to the X server: the root's map notifications, XTest input, grabs."""
 
     def __init__(self, name=None):
-        self.dpy = XOpenDisplay(name.encode() if name else None)
+        for _ in range(20):
+            self.dpy = XOpenDisplay(name.encode() if name else None)
+            if self.dpy:
+                break
+            time.sleep(0.1)
         if not self.dpy:
             raise RuntimeError(f"cannot open display {name or os.environ.get('DISPLAY')}")
         self.root = XDefaultRootWindow(self.dpy)
