@@ -117,7 +117,8 @@ def main():
         display = xbench.Display()
         display.watch_maps()
         load_before = xbench.load_average()
-        bare = [xbench.start_and_hold(display, args.empty, 3.0)[1] for _ in range(args.bare_runs)]
+        bare = [xbench.start_and_hold(display, args.empty, 3.0)["hwm_kib"]
+                for _ in range(args.bare_runs)]
         program = xbench.Program(args.game)
         try:
             driver = GameDriver(display, program)

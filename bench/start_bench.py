@@ -22,12 +22,10 @@ import time
 import xbench
 
 
-def line(name, times, hwm):
-    t = xbench.summary(times)
-    m = xbench.summary([xbench.mb(k) for k in hwm])
-    return (f"{name:<14} exec->map median {t['median']:7.1f} ms  [q1 {t['q1']:.1f} .. q3 "
-            f"{t['q3']:.1f}, min {t['min']:.1f} .. max {t['max']:.1f}]   "
-            f"VmHWM median {m['median']:6.1f} MB  [min {m['min']:.1f} .. max {m['max']:.1f}]")
+def spread(values, unit, width=7):
+    v = xbench.summary(values)
+    return (f"median {v['median']:{width}.1f} {unit} [q1 {v['q1']:.1f} .. q3 {v['q3']:.1f}, "
+            f"min {v['min']:.1f} .. max {v['max']:.1f}]")
 
 
 def main():
@@ -60,11 +58,11 @@ def main():
         runs = []
         for i in range(args.n):
             for name, path in programs:
-                ms, hwm, rss = xbench.start_and_hold(display, path, args.hold,
-                                                     args.timeout)
-                runs.append((i, name, ms, hwm, rss))
-                print(f"run {i + 1:3d} {name:<13} exec->map {ms:7.1f} ms  VmHWM "
-                      f"{xbench.mb(hwm):6.1f} MB", file=sys.stderr, flush=True)
+                run = xbench.start_and_hold(display, path, args.hold, args.timeout)
+                runs.append(dict(run, pair=i + 1, program=name))
+                print(f"run {i + 1:3d} {name:<13} exec->map {run['map_ms']:7.1f} ms  (on CPU "
+                      f"{run['cpu_ms']:5.1f}, run queue {run['wait_ms']:6.1f})  VmHWM "
+                      f"{xbench.mb(run['hwm_kib']):6.1f} MB", file=sys.stderr, flush=True)
                 time.sleep(args.pause)
         load_after = xbench.load_average()
         display.close()
@@ -74,28 +72,37 @@ def main():
 
     if args.csv:
         with open(args.csv, "w", newline="") as f:
-            out = csv.writer(f)
-            out.writerow(["pair", "program", "exec_to_map_ms", "vmhwm_kib", "vmrss_kib"])
+            out = csv.DictWriter(f, ["pair", "program", "map_ms", "cpu_ms", "wait_ms", "hwm_kib",
+                                     "rss_kib"])
+            out.writeheader()
             out.writerows(runs)
 
-    times = {name: [r[2] for r in runs if r[1] == name] for name, _ in programs}
-    hwm = {name: [r[3] for r in runs if r[1] == name] for name, _ in programs}
+    def of(name, key):
+        return [r[key] for r in runs if r["program"] == name]
+
     game, empty = (name for name, _ in programs)
     print(f"display {os.environ['DISPLAY']}, {args.n} runs of each, alternating, "
           f"{args.hold:g} s on the first page; load average before {load_before}, "
           f"after {load_after} ({os.cpu_count()} cores)")
     print("MB = MiB (VmHWM kB / 1024)")
-    for name, _ in programs:
-        print(line(name, times[name], hwm[name]))
+    for name in (game, empty):
+        print(f"{name}:")
+        print(f"  exec->map      {spread(of(name, 'map_ms'), 'ms')}")
+        print(f"  on CPU to map  {spread(of(name, 'cpu_ms'), 'ms')}  (all threads; run-queue "
+              f"wait median {statistics.median(of(name, 'wait_ms')):.1f} ms)")
+        hwm = [xbench.mb(k) for k in of(name, "hwm_kib")]
+        print(f"  VmHWM after {args.hold:g} s {spread(hwm, 'MB')}")
+    times = {name: of(name, "map_ms") for name in (game, empty)}
     ratio = statistics.median(times[game]) / statistics.median(times[empty])
     pair_ratio = statistics.median(g / e for g, e in zip(times[game], times[empty]))
-    extra = xbench.mb(statistics.median(hwm[game]) - statistics.median(hwm[empty]))
     best = min(times[game]) / min(times[empty])
-    print(f"exec->map ratio game/empty: {ratio:.2f}x (medians), "
-          f"{pair_ratio:.2f}x (median of the {args.n} per-pair ratios), "
-          f"{best:.2f}x (fastest runs, the least disturbed on a busy machine)")
+    cpu = statistics.median(of(game, "cpu_ms")) / statistics.median(of(empty, "cpu_ms"))
+    extra = xbench.mb(statistics.median(of(game, "hwm_kib"))
+                      - statistics.median(of(empty, "hwm_kib")))
+    print(f"exec->map ratio game/empty: {ratio:.2f}x (medians); {pair_ratio:.2f}x (median of the "
+          f"{args.n} per-pair ratios); {best:.2f}x (fastest runs)")
+    print(f"on-CPU time to map ratio game/empty: {cpu:.2f}x (medians; less sensitive to the load than the times)")
     print(f"peak RSS after {args.hold:g} s: game = empty window + {extra:.1f} MB (medians)")
-
 
 if __name__ == "__main__":
     main()

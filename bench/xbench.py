@@ -287,6 +287,20 @@ class Program:
                     fields[key] = int(parts[0])
         return fields
 
+    def cpu_ms(self):
+        """(on-CPU, waiting on a run queue) in ms, summed over the threads alive now, from
+        /proc/<pid>/task/*/schedstat: the work done so far, and what the load made it wait."""
+        run = wait = 0
+        for task in os.listdir(f"/proc/{self.pid}/task"):
+            try:
+                with open(f"/proc/{self.pid}/task/{task}/schedstat") as f:
+                    fields = f.read().split()
+            except OSError:
+                continue  # a thread that has just ended
+            run += int(fields[0])
+            wait += int(fields[1])
+        return run / 1e6, wait / 1e6
+
     def stop(self):
         if self.alive():
             os.kill(self.pid, signal.SIGTERM)
@@ -302,11 +316,14 @@ class Program:
 
 def start_and_hold(display, path, hold_s, timeout_s=30.0):
     """Starts path, waits for its 800 x 600 window to be mapped, leaves it hold_s seconds on its
-    first page, reads its status and ends it: (exec -> map ms, VmHWM kB, VmRSS kB)."""
+    first page, reads its status and ends it. Returns a dict: map_ms (exec -> map), cpu_ms and
+    wait_ms (on-CPU and run-queue time of its threads up to the map, read just after it),
+    hwm_kib and rss_kib (VmHWM and VmRSS after hold_s)."""
     display.drain()
     program = Program(path)
     try:
         mapped, window = display.wait_map(program.pid, timeout_s, program.alive)
+        cpu, wait = program.cpu_ms()
         if display.size(window) != (800, 600):
             raise RuntimeError(f"{path} mapped a {display.size(window)} window first")
         time.sleep(hold_s)
@@ -315,7 +332,8 @@ def start_and_hold(display, path, hold_s, timeout_s=30.0):
         status = program.proc_status()
     finally:
         program.stop()
-    return mapped - program.started, status["VmHWM"], status["VmRSS"]
+    return {"map_ms": mapped - program.started, "cpu_ms": cpu, "wait_ms": wait,
+            "hwm_kib": status["VmHWM"], "rss_kib": status["VmRSS"]}
 
 
 # The game's geometry in client coordinates.
@@ -340,7 +358,7 @@ def mb(kib):
 def summary(values):
     """Median, quartiles, min and max of a list."""
     v = sorted(values)
-    q = statistics.quantiles(v, n=4) if len(v) > 1 else [v[0]] * 3
+    q = statistics.quantiles(v, n=4, method="inclusive") if len(v) > 1 else [v[0]] * 3
     return {"median": statistics.median(v), "q1": q[0], "q3": q[2], "min": v[0], "max": v[-1],
             "n": len(v)}
 
