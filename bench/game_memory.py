@@ -7,13 +7,15 @@ results page. Each celebration is left to run its full 7 s by default (every fra
 animations is decoded and shown: the most a game can hold), or ended by a click on the
 animation after --click-after seconds. The baseline is the empty window's VmHWM after 3 s on
 screen, measured in the same run. Prints the memory after each step, the final breakdown from
-/proc (anonymous, file-backed, threads) and the largest mappings by resident size.
+/proc (anonymous, file-backed, threads) and what holds it: the largest mappings by resident
+size, the largest anonymous blocks and the thread stacks.
 
     bench/game_memory.py --xvfb :52
     bench/game_memory.py --xvfb :52 --click-after 1
 """
 import argparse
 import os
+import resource
 import statistics
 import sys
 import time
@@ -22,18 +24,40 @@ import xbench
 from game_driver import GameDriver
 
 
-def largest_mappings(pid, count):
-    """The mappings of /proc/<pid>/smaps with the most resident memory, grouped by name."""
-    sizes, name = {}, None
+def read_smaps(pid):
+    """The mappings of /proc/<pid>/smaps: (name, size kB, resident kB)."""
+    rows = []
     with open(f"/proc/{pid}/smaps") as f:
         for line in f:
             parts = line.split()
             if not parts[0].endswith(":"):
+                start, end = (int(v, 16) for v in parts[0].split("-"))
                 name = parts[5] if len(parts) > 5 else "[anonymous]"
                 name = os.path.basename(name) if name.startswith("/") else name
+                rows.append([name, (end - start) // 1024, 0])
             elif parts[0] == "Rss:":
-                sizes[name] = sizes.get(name, 0) + int(parts[1])
-    return sorted(sizes.items(), key=lambda item: -item[1])[:count]
+                rows[-1][2] = int(parts[1])
+    return rows
+
+
+def describe_mappings(rows, count):
+    """Lines on what holds the resident memory: the largest mappings grouped by name, the
+    largest single anonymous blocks (big allocations are mapped on their own), and the
+    mappings of the default thread-stack size."""
+    by_name = {}
+    for name, _, rss in rows:
+        by_name[name] = by_name.get(name, 0) + rss
+    lines = ["largest resident mappings, grouped by name (MB):"]
+    for name, kib in sorted(by_name.items(), key=lambda item: -item[1])[:count]:
+        lines.append(f"  {xbench.mb(kib):6.1f}  {name}")
+    anon = sorted((r for r in rows if r[0] == "[anonymous]"), key=lambda r: -r[2])
+    lines.append("largest anonymous blocks, resident / size (MB): " + ", ".join(
+        f"{xbench.mb(rss):.1f}/{xbench.mb(size):.1f}" for _, size, rss in anon[:6]))
+    stack_kib = resource.getrlimit(resource.RLIMIT_STACK)[0] // 1024
+    stacks = [r for r in anon if r[1] == stack_kib]
+    lines.append(f"anonymous mappings of the default thread-stack size ({xbench.mb(stack_kib):g} "
+                 f"MB): {len(stacks)}, resident {sum(r[2] for r in stacks)} kB in all")
+    return lines
 
 
 class Recorder:
@@ -109,6 +133,8 @@ def main():
                     help="end each celebration with a click after S seconds (default: let it "
                     "run its 7 s)")
     ap.add_argument("--mappings", type=int, default=12, help="largest mappings to list")
+    ap.add_argument("--smaps", metavar="FILE", help="copy /proc/<pid>/smaps on the results page "
+                    "to FILE, for a closer look")
     ap.add_argument("--xvfb", metavar=":N", help="start a private Xvfb 1280x1024x24 on :N")
     args = ap.parse_args()
 
@@ -137,7 +163,10 @@ def main():
             if record_bytes != 83:
                 raise RuntimeError(f"hits.dat holds {record_bytes} bytes after the game, not one "
                                    "83-byte record: the game did not end as played")
-            mappings = largest_mappings(program.pid, args.mappings)
+            mappings = describe_mappings(read_smaps(program.pid), args.mappings)
+            if args.smaps:
+                with open(f"/proc/{program.pid}/smaps") as src, open(args.smaps, "w") as dst:
+                    dst.write(src.read())
         finally:
             program.stop()
         load_after = xbench.load_average()
@@ -163,9 +192,8 @@ def main():
     for label, status in record.steps:
         print(f"  {label:<26} {xbench.mb(status['VmRSS']):6.1f} / "
               f"{xbench.mb(status['VmHWM']):6.1f}")
-    print("largest resident mappings on the results page (MB):")
-    for name, kib in mappings:
-        print(f"  {xbench.mb(kib):6.1f}  {name}")
+    print("on the results page:")
+    print("\n".join(mappings))
 
 
 if __name__ == "__main__":

@@ -101,7 +101,8 @@ def main():
                       - statistics.median(of(empty, "hwm_kib")))
     print(f"exec->map ratio game/empty: {ratio:.2f}x (medians); {pair_ratio:.2f}x (median of the "
           f"{args.n} per-pair ratios); {best:.2f}x (fastest runs)")
-    print(f"on-CPU time to map ratio game/empty: {cpu:.2f}x (medians; less sensitive to the load than the times)")
+    print(f"on-CPU time to map ratio game/empty: {cpu:.2f}x (medians; less sensitive to the load "
+          "than the times)")
     print(f"peak RSS after {args.hold:g} s: game = empty window + {extra:.1f} MB (medians)")
 
 if __name__ == "__main__":
