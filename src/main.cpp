@@ -6,6 +6,11 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <fontconfig/fontconfig.h>
+
+#include <future>
+#include <thread>
+
 namespace {
 
 // Whatever escapes an event handler is reported in the error box, and the program goes on
@@ -60,10 +65,40 @@ private:
     QWindow& m_window;
 };
 
+// While the application connects to the display, a second core reads the font configuration
+// (the slowest part of the first text the window measures) and then decodes the start page's
+// background while the window is built. Both are shared: the window finds the background done
+// or waits for it (art::background), and it measures no text before the fonts are read
+// (fontsRead), which would read them a second time.
+class StartPagePreparation
+{
+public:
+    StartPagePreparation()
+        : m_thread([this] {
+            FcInit();
+            m_fontsRead.set_value();
+            try {
+                art::background(art::Background::Start);
+            } catch (const std::exception&) {
+                // The window loads it again and reports the damage.
+            }
+        })
+    { }
+    ~StartPagePreparation() { m_thread.join(); }
+
+    void fontsRead() { m_fontsReadFuture.wait(); }
+
+private:
+    std::promise<void> m_fontsRead;
+    std::future<void> m_fontsReadFuture = m_fontsRead.get_future();
+    std::thread m_thread;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    StartPagePreparation preparation;
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Мнемира"));
     try {
@@ -71,6 +106,7 @@ int main(int argc, char** argv)
     } catch (const std::exception&) {
         // The window reports damaged artwork itself when it is built.
     }
+    preparation.fontsRead();
     TForm1 form;
     form.show();
     const FrameCentring centring(form);

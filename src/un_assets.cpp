@@ -5,13 +5,16 @@
 // what has been shown: the start page's while the window is built, the results page's and the
 // game page's when that page is first shown (before it shows, so no page ever shows
 // half-prepared), and each celebration's when it first plays. Card faces asked for before the
-// card pictures are there (the first deal) are drawn, in order, as soon as they are.
+// card pictures are there (the first deal) are drawn, in order, as soon as they are. The labels
+// of a page are sized to their text (which loads their fonts) when it first shows, too.
 #include "un_main.h"
 
 #include "animator/gif_animator.h"
 #include "art/artwork.h"
 #include "base/error_report.h"
 #include "un_controls.h"
+
+#include <QStackedWidget>
 
 using game::Control;
 
@@ -43,6 +46,14 @@ void TForm1::loadAssets()
 
 void TForm1::loadPageAssets(int page)
 {
+    // Labels sized to their text, on the page about to show.
+    std::erase_if(m_labelsToFit, [this, page](Control label) {
+        QWidget* widget = control(label);
+        const bool onPage = m_notebook->widget(page)->isAncestorOf(widget);
+        if (onPage)
+            static_cast<TLabel*>(widget)->fitToText();
+        return onPage;
+    });
     if (page == static_cast<int>(game::Page::Hits) && !m_hitsPageLoaded) {
         m_hitsPageLoaded = true;
         loadGuarded([this] {

@@ -167,8 +167,12 @@ void TForm1::buildPages()
         }
         widget->setGeometry(d.left, d.top, d.width, d.height);
         m_controls[static_cast<int>(d.control)] = widget;
-        if (d.fitToText)
+        // A label sized to its text needs its font loaded: the start page's now, the others'
+        // when their page first shows (loadPageAssets).
+        if (d.fitToText && d.page == 0)
             static_cast<TLabel*>(widget)->fitToText();
+        else if (d.fitToText)
+            m_labelsToFit.push_back(d.control);
     }
 
     for (int position = 1; position <= game::kCardCount; ++position) {

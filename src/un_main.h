@@ -109,6 +109,7 @@ private:
     bool m_hitsPageLoaded = false;
     std::array<bool, game::kPictureCount> m_animationLoaded {};
     std::vector<std::pair<game::Control, int>> m_pendingCardDraws;
+    std::vector<game::Control> m_labelsToFit; // on the results and game pages
     std::function<void()> m_celebrationEnd;
     bool m_closeFailed = false;
     QMetaObject::Connection m_focusWatch;
