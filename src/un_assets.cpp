@@ -26,7 +26,26 @@ Control buttonFor(int n)
     return static_cast<Control>(static_cast<int>(Control::BitBtn1) + n - 1);
 }
 
+// A picture of the given set, told how many of its pixels make one of the layout's.
+QImage atDensity(QImage picture, art::Density density)
+{
+    picture.setDevicePixelRatio(static_cast<int>(density));
+    return picture;
+}
+
 } // namespace
+
+art::Density TForm1::DensityFor(qreal devicePixelRatio)
+{
+    // Any screen denser than the design's gets the pictures drawn at twice the resolution: from
+    // them a ratio of 1.25 or 1.5 is still sharper than from the design's own, and 3 loses less.
+    return devicePixelRatio > 1.0 ? art::Density::Double : art::Density::Normal;
+}
+
+art::Density TForm1::density() const
+{
+    return DensityFor(devicePixelRatio());
+}
 
 void TForm1::loadGuarded(const std::function<void()>& load)
 {
@@ -38,10 +57,13 @@ void TForm1::loadAssets()
     loadGuarded([this] { setWindowIcon(art::icon()); });
     loadGuarded([this] {
         static_cast<TImage*>(control(Control::Image23))
-            ->setPicture(art::background(art::Background::Start));
+            ->setPicture(atDensity(art::background(art::Background::Start, density()), density()));
     });
-    for (int n : { 1, 4 })
-        loadGuarded([this, n] { button(buttonFor(n))->setGlyph(art::glyph(n)); });
+    for (int n : { 1, 4 }) {
+        loadGuarded([this, n] {
+            button(buttonFor(n))->setGlyph(atDensity(art::glyph(n, density()), density()));
+        });
+    }
 }
 
 void TForm1::loadPageAssets(int page)
@@ -58,18 +80,27 @@ void TForm1::loadPageAssets(int page)
         m_hitsPageLoaded = true;
         loadGuarded([this] {
             static_cast<TImage*>(control(Control::Image24))
-                ->setPicture(art::background(art::Background::Hits));
+                ->setPicture(
+                    atDensity(art::background(art::Background::Hits, density()), density()));
         });
-        for (int n : { 2, 3 })
-            loadGuarded([this, n] { button(buttonFor(n))->setGlyph(art::glyph(n)); });
+        for (int n : { 2, 3 }) {
+            loadGuarded([this, n] {
+                button(buttonFor(n))->setGlyph(atDensity(art::glyph(n, density()), density()));
+            });
+        }
     }
     if (page == static_cast<int>(game::Page::Game) && !m_cardsReady) {
         loadGuarded([this] {
             static_cast<TImage*>(control(Control::Image17))
-                ->setPicture(art::background(art::Background::Game));
+                ->setPicture(
+                    atDensity(art::background(art::Background::Game, density()), density()));
         });
         loadGuarded([this] {
-            art::CardPictures cards = art::cardPictures();
+            art::CardPictures cards = art::cardPictures(density());
+            for (QImage& picture : cards.images)
+                picture = atDensity(std::move(picture), density());
+            for (QImage& mask : cards.masks)
+                mask = atDensity(std::move(mask), density());
             m_cardImages = std::move(cards.images);
             m_cardMasks = std::move(cards.masks);
         });
@@ -86,7 +117,10 @@ void TForm1::loadAnimation(int picture)
         return;
     m_animationLoaded[picture - 1] = true;
     auto* animator = static_cast<animator::TGIFAnimator*>(control(game::AnimatorFor(picture)));
-    loadGuarded([&] { animator->Image().ReadFormData(art::animationData(picture)); });
+    loadGuarded([&] {
+        animator->Image().SetDevicePixelRatio(static_cast<int>(density()));
+        animator->Image().ReadFormData(art::animationData(picture, density()));
+    });
     // Attached after the picture was read, so it never reports a change in play.
     if (picture == 6)
         animator->SetOnChange([this](QObject*) { m_celebrationEnd(); });

@@ -20,11 +20,13 @@ void TImage::setPicture(const QImage& picture)
     update();
 }
 
-void TImage::resizePicture(int width, int height)
+void TImage::resizePicture(int width, int height, int ratio)
 {
-    if (m_picture.width() == width && m_picture.height() == height)
+    const QSize pixels(width * ratio, height * ratio);
+    if (m_picture.size() == pixels && m_picture.devicePixelRatio() == ratio)
         return;
-    QImage resized(width, height, QImage::Format_RGB32);
+    QImage resized(pixels, QImage::Format_RGB32);
+    resized.setDevicePixelRatio(ratio);
     resized.fill(Qt::white);
     if (!m_picture.isNull()) {
         QPainter painter(&resized);
@@ -226,12 +228,13 @@ void TBitBtn::paintEvent(QPaintEvent*)
     const QFontMetrics metrics(font());
     const QString plain = QString(m_caption).remove(u'&');
     const int textWidth = metrics.horizontalAdvance(plain);
-    const int glyphWidth = m_glyph.width();
+    const int glyphWidth = qRound(m_glyph.deviceIndependentSize().width());
+    const int glyphHeight = qRound(m_glyph.deviceIndependentSize().height());
     const int group = glyphWidth + (glyphWidth > 0 && !plain.isEmpty() ? 4 : 0) + textWidth;
     const int shift = down ? 1 : 0;
     int x = (width() - group + 1) / 2 + shift;
     if (!m_glyph.isNull()) {
-        painter.drawImage(x, (height() - m_glyph.height()) / 2 + shift, m_glyph);
+        painter.drawImage(x, (height() - glyphHeight) / 2 + shift, m_glyph);
         x += glyphWidth + 4;
     }
     painter.setPen(m_colour);

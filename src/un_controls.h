@@ -20,9 +20,11 @@ public:
 
     const QImage& picture() const { return m_picture; }
     void setPicture(const QImage& picture);
-    // Makes the picture a width × height bitmap: kept where it was, white where it grows.
-    void resizePicture(int width, int height);
-    // Draws `source` at 0, 0; pixels set in `mask` (1 = transparent) keep the picture below.
+    // Makes the picture a width × height bitmap (in the layout's pixels, `ratio` picture pixels
+    // to each): kept where it was, white where it grows.
+    void resizePicture(int width, int height, int ratio = 1);
+    // Draws `source` at 0, 0 pixel for pixel; pixels set in `mask` (1 = transparent) keep the
+    // picture below.
     void drawMasked(const QImage& source, const QImage& mask);
 
     // Set once.

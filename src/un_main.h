@@ -5,6 +5,7 @@
 // (un_keys.cpp), loads the built-in pictures behind one guard (un_assets.cpp) and reports every
 // failure that escapes a handler.
 
+#include "art/artwork.h"
 #include "game/game.h"
 #include "game/view.h"
 
@@ -30,6 +31,9 @@ public:
     game::Game& gameLogic() { return m_game; }
     // Loads now whatever the window has not loaded yet (pictures are loaded when first needed).
     void finishLoading();
+    // The set of pictures for a screen of this device pixel ratio; the window takes the one
+    // for its own screen.
+    static art::Density DensityFor(qreal devicePixelRatio);
     QWidget* control(game::Control c) const { return m_controls[static_cast<int>(c)]; }
     QTimer* timer(game::Control c) const;
     QStackedWidget* notebook() const { return m_notebook; }
@@ -82,6 +86,7 @@ private:
     void loadPageAssets(int page);
     void loadAnimation(int picture);
     void loadGuarded(const std::function<void()>& load);
+    art::Density density() const;
     // un_main.cpp: the events of the controls and timers, each forwarded to the game.
     void connectEvents();
     // A function that runs the game's handler `event` with the given arguments; a failure ends

@@ -64,7 +64,7 @@ void TForm1::SetCardPicture(Control picture, int index)
     }
     if (index >= static_cast<int>(m_cardImages.size()))
         return; // the card pictures are damaged: nothing to draw
-    image->resizePicture(90, 80);
+    image->resizePicture(90, 80, qRound(m_cardImages[index].devicePixelRatio()));
     image->drawMasked(m_cardImages[index], m_cardMasks[index]);
 }
 

@@ -142,8 +142,13 @@ void TBufferedImageControl::paintEvent(QPaintEvent*)
     if (width() <= 0 || height() <= 0)
         return;
     TImageLockGuard lock(*this);
-    if (m_buffer.size() != size())
-        m_buffer = QImage(size(), QImage::Format_RGB32);
+    // In the screen's pixels: on a high-density screen the picture keeps its detail.
+    const qreal ratio = devicePixelRatio();
+    const QSize pixels = ratio == 1.0 ? size() : (QSizeF(size()) * ratio).toSize();
+    if (m_buffer.size() != pixels || m_buffer.devicePixelRatio() != ratio) {
+        m_buffer = QImage(pixels, QImage::Format_RGB32);
+        m_buffer.setDevicePixelRatio(ratio);
+    }
     try {
         QPainter canvas(&m_buffer);
         FlagScope buffered(m_buffered, true);

@@ -314,7 +314,7 @@ void TGIFAnimator::AdjustAutoSize()
 {
     if (AutoSize() && !m_image->Empty()) {
         // The fixed size also keeps the size whatever size is asked for later.
-        setFixedSize(m_image->LogicalWidth(), m_image->LogicalHeight());
+        setFixedSize(m_image->DisplayWidth(), m_image->DisplayHeight());
         m_sizeFixed = true;
     } else if (m_sizeFixed) {
         setMinimumSize(0, 0);

@@ -124,7 +124,10 @@ void TGIFAnimator::DrawPicture(QPainter& canvas)
         transColor = m_cachedTransColor;
     const QImage& picture = reuse ? m_cachedBitmap : ComposeFrame(m_frameIndex, transColor);
 
-    QRect target(QPoint(0, 0), picture.size());
+    // Composed in the picture's own pixels; laid out in the control's, a picture drawn at a
+    // higher density taking its size divided by its ratio.
+    const int ratio = image.DevicePixelRatio();
+    QRect target(QPoint(0, 0), picture.size() / ratio);
     if (m_stretch)
         target = rect();
     else if (m_center)

@@ -131,12 +131,18 @@ void StretchDrawTransparent(QPainter& canvas, int x, int y, int width, int heigh
     {
         // The stretched source with the masked pixels fully transparent and all others opaque:
         // drawn over the destination, it shows the destination exactly where the mask colour was.
+        // It is made in the device's pixels, so a denser source keeps its detail on a denser
+        // device (and a device of ratio 1 gets the destination rectangle pixel for pixel).
+        const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatio() : 1.0;
+        const int w = ratio == 1.0 ? g.width : qRound(g.width * ratio);
+        const int h = ratio == 1.0 ? g.height : qRound(g.height * ratio);
         const bool masked = transparentColor != clNone;
-        QImage layer(g.width, g.height, QImage::Format_ARGB32);
+        QImage layer(w, h, QImage::Format_ARGB32);
         layer.fill(Qt::transparent);
-        blit(layer, 0, 0, g.width, g.height, bitmap, g.source.x(), g.source.y(), g.source.width(),
+        blit(layer, 0, 0, w, h, bitmap, g.source.x(), g.source.y(), g.source.width(),
             g.source.height(), nullptr, masked,
             masked ? maskColorFor(bitmap, transparentColor) : 0);
+        layer.setDevicePixelRatio(ratio);
         const QPainter::CompositionMode mode = canvas.compositionMode();
         canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);
         canvas.drawImage(QPoint(g.x, g.y), layer);

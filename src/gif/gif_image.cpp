@@ -219,6 +219,7 @@ void TGIFImage::Assign(const TGIFImage* source)
         }
         m_logicalWidth = source->m_logicalWidth;
         m_logicalHeight = source->m_logicalHeight;
+        m_ratio = source->m_ratio;
         FrameIndex = source->FrameIndex;
     }
     Changed();

@@ -34,6 +34,7 @@
 #include <QRect>
 #include <QRgb>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -108,6 +109,15 @@ public:
     int LogicalWidth() const { return Empty() ? 0 : m_logicalWidth; }
     int LogicalHeight() const { return Empty() ? 0 : m_logicalHeight; }
     void SetLogicalSize(int width, int height);
+
+    // Pixels of the picture to a pixel of the layout: a picture drawn at twice the resolution for
+    // a high-density screen has 2. Frames, their bitmaps and the logical screen stay in the
+    // picture's own pixels; the picture takes its logical screen divided by the ratio on the
+    // screen (DisplayWidth, DisplayHeight). Kept when new data is read; at least 1.
+    int DevicePixelRatio() const { return m_ratio; }
+    void SetDevicePixelRatio(int ratio) { m_ratio = std::max(1, ratio); }
+    int DisplayWidth() const { return LogicalWidth() / m_ratio; }
+    int DisplayHeight() const { return LogicalHeight() / m_ratio; }
     TColor BackColor() const { return m_backColor; }
     void SetBackColor(TColor color) { m_backColor = color; }
     // The colour table of the current frame (empty without frames).
@@ -151,6 +161,7 @@ private:
     SharedRef<TGIFData> m_data;
     std::vector<std::unique_ptr<TGIFFrame>> m_frames;
     int m_logicalWidth = 0, m_logicalHeight = 0;
+    int m_ratio = 1;
     TColor m_backColor = clNone;
 };
 

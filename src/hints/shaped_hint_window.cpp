@@ -1,10 +1,10 @@
 #include "hints/shaped_hint_window.h"
 
+#include "base/colour.h"
 #include "hints/gdi_region.h"
 #include "hints/hint_appearance.h"
 #include "hints/hint_text.h"
 #include "hints/shadow_pattern.h"
-#include "base/colour.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -132,9 +132,19 @@ void TShapedHintWindow::ShowHintAt(const QRect& rect, const QString& text)
     update();
 }
 
+// An image of `size` (in the layout's pixels) in the device pixels of the hint's screen.
+QImage TShapedHintWindow::deviceImage(const QSize& size) const
+{
+    const qreal ratio = devicePixelRatio();
+    QImage image(ratio == 1.0 ? size : (QSizeF(size) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 void TShapedHintWindow::takeSnapshot(const QRect& placed)
 {
-    m_screenSnapshot = QImage(placed.size(), QImage::Format_RGB32);
+    // The screen's own pixels under the hint: a grab of a denser screen keeps its detail.
+    m_screenSnapshot = deviceImage(placed.size());
     m_screenSnapshot.fill(color());
     const QRect visible = placed.intersected(QRect(QPoint(0, 0), screenSize()));
     if (visible.isEmpty())
@@ -194,7 +204,7 @@ QRegion TShapedHintWindow::BuildHintRegion(bool shadow) const
 void TShapedHintWindow::ComposeDrawBuffer()
 {
     const HintAppearance& look = CurrentHintAppearance();
-    m_drawBuffer = QImage(size(), QImage::Format_RGB32);
+    m_drawBuffer = deviceImage(size());
     m_drawBuffer.fill(color());
     QPainter p(&m_drawBuffer);
     p.setFont(font());
@@ -204,9 +214,11 @@ void TShapedHintWindow::ComposeDrawBuffer()
 
     const QRegion body = BuildHintRegion(false);
     const QRegion shadow = BuildHintRegion(true);
-    PaintRegion(p, shadow,
-        QBrush(ShadowPattern(
-            base::PlatformColor(base::SystemColor::BtnFace), base::PlatformColor(base::SystemColor::WindowText))));
+    // The dithered shadow alternates device pixels, however dense the screen.
+    QImage tile = ShadowPattern(base::PlatformColor(base::SystemColor::BtnFace),
+        base::PlatformColor(base::SystemColor::WindowText));
+    tile.setDevicePixelRatio(m_drawBuffer.devicePixelRatio());
+    PaintRegion(p, shadow, QBrush(tile));
     PaintRegion(p, body, color());
     if (look.shape != Rectangle || look.hasTail) {
         PaintRegion(p, FrameRegion(body, 1, 1), fontColor());

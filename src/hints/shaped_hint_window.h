@@ -49,6 +49,7 @@ protected:
 
 private:
     void takeSnapshot(const QRect& placed);
+    QImage deviceImage(const QSize& size) const;
 
     QImage m_screenSnapshot;
     QImage m_drawBuffer;
