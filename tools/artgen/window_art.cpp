@@ -70,17 +70,18 @@ void drawShutterWindow(QPainter& p, const QRect& r)
     drawWindowFrame(p, r);
 }
 
-QImage renderBack(QSize size)
+QImage renderBack(QSize size, int scale)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(size * scale, QImage::Format_RGB32);
     QPainter p(&image);
+    scalePainter(p, scale);
     drawShutterWindow(p, QRect(QPoint(0, 0), size));
     return image;
 }
 
-QImage renderWindow(int n, QSize size, int frame)
+QImage renderWindow(int n, QSize size, int frame, int scale)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(size * scale, QImage::Format_RGB32);
     image.fill(pal::frame);
     const QRect whole(QPoint(0, 0), size);
     const QRect in = windowInterior(whole);
@@ -94,6 +95,7 @@ QImage renderWindow(int n, QSize size, int frame)
     SceneClock clock { frame, int(delays.size()), double(before) / total };
     {
         QPainter p(&image);
+        scalePainter(p, scale);
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setClipRect(in);
         // Cover the interior with the scene, centred: a narrow window crops the sides.
@@ -105,6 +107,7 @@ QImage renderWindow(int n, QSize size, int frame)
         drawScene(n, p, clock);
     }
     QPainter p(&image);
+    scalePainter(p, scale);
     drawWindowFrame(p, whole);
     return image;
 }
