@@ -52,9 +52,12 @@ void drawShutterWindow(QPainter& p, const QRect& r)
     // The roller box on top, then slats with a light upper and a dark lower edge.
     const QRect box(in.left(), in.top(), in.width(), slat + 2);
     p.fillRect(box, QColor(pal::shutterDark));
+    // The seams between the slats are hairlines, one pixel at any density: drawn for a
+    // high-density screen, the slats get finer edges rather than doubled rows.
+    const qreal hair = 1 / p.deviceTransform().m22();
     for (int y = box.bottom() + 1; y <= in.bottom(); y += slat) {
-        p.fillRect(QRect(in.left(), y, in.width(), 1), QColor(pal::shutterLight));
-        p.fillRect(QRect(in.left(), y + slat - 1, in.width(), 1), QColor(pal::shutterDark));
+        p.fillRect(QRectF(in.left(), y, in.width(), hair), QColor(pal::shutterLight));
+        p.fillRect(QRectF(in.left(), y + slat - hair, in.width(), hair), QColor(pal::shutterDark));
     }
     // Guide rails at the sides, the bottom rail and its lock.
     const int rail = std::max(1, in.width() / 40);
