@@ -15,12 +15,13 @@
 
 namespace art {
 
-QImage background(Background which)
+QImage background(Background which, Density density)
 {
     const char* property = which == Background::Start ? "Image23.Picture.Data"
         : which == Background::Game                   ? "Image17.Picture.Data"
                                                       : "Image24.Picture.Data";
-    const QByteArray jpeg = jpegFromPictureData(designProperty(property), property);
+    const QByteArray jpeg
+        = jpegFromPictureData(designProperty(property, density), propertyName(property, density));
     // Decoded pictures by their stored bytes: one decoded copy of a picture however many pages
     // show it. A damaged picture is not kept, so it fails again the next time.
     static std::mutex mutex;
@@ -35,29 +36,31 @@ QImage background(Background which)
     return image;
 }
 
-CardPictures cardPictures()
+CardPictures cardPictures(Density density)
 {
-    return readImageList(designProperty("ImageList1.Bitmap"));
+    return readImageList(designProperty("ImageList1.Bitmap", density));
 }
 
-QByteArray animationData(int n)
+QByteArray animationData(int n, Density density)
 {
     if (n < 1 || n > 10)
         throw ArtError("no animation " + std::to_string(n));
     const std::string property = "GIFAnimator" + std::to_string(n) + ".Image.Data";
-    QByteArray stored = designProperty(property);
-    fileFromCountedData(stored, property); // checks the count before anyone relies on it
+    QByteArray stored = designProperty(property, density);
+    // Checks the count before anyone relies on it.
+    fileFromCountedData(stored, propertyName(property, density));
     return stored;
 }
 
-QImage glyph(int button)
+QImage glyph(int button, Density density)
 {
     if (button < 1 || button > 4)
         throw ArtError("no button " + std::to_string(button));
     const std::string property = "BitBtn" + std::to_string(button) + ".Glyph.Data";
-    const QByteArray file = fileFromCountedData(designProperty(property), property);
-    ByteReader in(reinterpret_cast<const std::uint8_t*>(file.constData()), std::size_t(file.size()),
-        property);
+    const std::string what = propertyName(property, density);
+    const QByteArray file = fileFromCountedData(designProperty(property, density), what);
+    ByteReader in(
+        reinterpret_cast<const std::uint8_t*>(file.constData()), std::size_t(file.size()), what);
     QImage image = readBitmapFile(in);
     if (image.format() != QImage::Format_RGB32)
         in.fail("glyph is not a colour bitmap");

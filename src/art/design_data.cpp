@@ -23,6 +23,7 @@ struct Source
 {
     const char* file;
     Form form;
+    bool doubled = true; // drawn for high-density screens too, as "name@2x.ext"
 };
 
 const std::map<std::string, Source>& properties()
@@ -47,14 +48,19 @@ const std::map<std::string, Source>& properties()
         { "BitBtn2.Glyph.Data", { "glyph_play.bmp", Form::Counted } },
         { "BitBtn3.Glyph.Data", { "glyph_exit.bmp", Form::Counted } },
         { "BitBtn4.Glyph.Data", { "glyph_results.bmp", Form::Counted } },
-        { "Form1.Icon.Data", { "icon.ico", Form::Plain } },
+        { "Form1.Icon.Data", { "icon.ico", Form::Plain, false } },
     };
     return table;
 }
 
 } // namespace
 
-QByteArray designProperty(const std::string& property)
+std::string propertyName(const std::string& property, Density density)
+{
+    return density == Density::Double ? property + "@2x" : property;
+}
+
+QByteArray designProperty(const std::string& property, Density density)
 {
     static const bool initialised = (initArtResources(), true);
     (void)initialised;
@@ -62,9 +68,15 @@ QByteArray designProperty(const std::string& property)
     const auto it = properties().find(property);
     if (it == properties().end())
         throw ArtError("no picture property " + property);
-    QFile file(QStringLiteral(":/art/") + QLatin1String(it->second.file));
+    std::string name = it->second.file;
+    if (density == Density::Double) {
+        if (!it->second.doubled)
+            throw ArtError(property + " has no high-density picture");
+        name.insert(name.rfind('.'), "@2x");
+    }
+    QFile file(QStringLiteral(":/art/") + QString::fromStdString(name));
     if (!file.open(QIODevice::ReadOnly))
-        throw ArtError(property + ": asset " + it->second.file + " is missing");
+        throw ArtError(propertyName(property, density) + ": asset " + name + " is missing");
     const QByteArray bytes = file.readAll();
     switch (it->second.form) {
     case Form::Jpeg:

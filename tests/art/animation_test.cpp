@@ -1,13 +1,15 @@
-// The ten animations' GIF layout, walked block by block here and decoded by giflib (an
-// independent decoder, used only as a test oracle).
+// The ten animations' GIF layout in both sets, walked block by block here and decoded by giflib
+// (an independent decoder, used only as a test oracle).
 
 #include "asset_files.h"
 
 #include "art/artwork.h"
 #include "gif/gif_image.h"
 
+#include <QRect>
 #include <gif_lib.h>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -134,18 +136,26 @@ const std::vector<std::vector<int>>& expectedDelays()
     return delays;
 }
 
-class Animation : public testing::TestWithParam<int>
+// Animation n in either set: the set drawn at twice the resolution has the same layout on a
+// screen twice as wide and high.
+class Animation : public testing::TestWithParam<std::tuple<int, art::Density>>
 {
 protected:
-    QByteArray gifBytes() const { return art::animationData(GetParam()).mid(4); }
+    int number() const { return std::get<0>(GetParam()); }
+    int scale() const { return int(std::get<1>(GetParam())); }
+    QByteArray gifBytes() const
+    {
+        return art::animationData(number(), std::get<1>(GetParam())).mid(4);
+    }
 };
 
 TEST_P(Animation, HasTheGameLayout)
 {
     const GifInfo gif = walk(gifBytes());
+    const int width = 518 * scale(), height = 389 * scale();
     EXPECT_EQ(gif.version, "GIF89a");
-    EXPECT_EQ(gif.width, 518);
-    EXPECT_EQ(gif.height, 389);
+    EXPECT_EQ(gif.width, width);
+    EXPECT_EQ(gif.height, height);
     EXPECT_EQ(gif.packed, 0xF7) << "global table of 256, resolution 8, unsorted";
     EXPECT_EQ(gif.background, 215);
     EXPECT_EQ(gif.aspect, 0);
@@ -157,7 +167,7 @@ TEST_P(Animation, HasTheGameLayout)
     EXPECT_EQ(gif.otherExtensions, 0);
     EXPECT_EQ(gif.bytesAfterTrailer, 0);
 
-    const std::vector<int>& delays = expectedDelays()[std::size_t(GetParam() - 1)];
+    const std::vector<int>& delays = expectedDelays()[std::size_t(number() - 1)];
     ASSERT_EQ(gif.frames.size(), delays.size());
     for (std::size_t i = 0; i < delays.size(); ++i) {
         SCOPED_TRACE(i);
@@ -172,13 +182,13 @@ TEST_P(Animation, HasTheGameLayout)
         EXPECT_EQ(f.codeSize, 8);
         EXPECT_GT(f.width, 0);
         EXPECT_GT(f.height, 0);
-        EXPECT_LE(f.left + f.width, 518);
-        EXPECT_LE(f.top + f.height, 389);
+        EXPECT_LE(f.left + f.width, width);
+        EXPECT_LE(f.top + f.height, height);
     }
     EXPECT_EQ(gif.frames[0].left, 0);
     EXPECT_EQ(gif.frames[0].top, 0);
-    EXPECT_EQ(gif.frames[0].width, 518);
-    EXPECT_EQ(gif.frames[0].height, 389);
+    EXPECT_EQ(gif.frames[0].width, width);
+    EXPECT_EQ(gif.frames[0].height, height);
 }
 
 struct MemoryStream
@@ -196,7 +206,7 @@ int readMemory(GifFileType* file, GifByteType* out, int count)
     return n;
 }
 
-TEST_P(Animation, LaterFramesCoverOnlyWhatChanges)
+TEST_P(Animation, FirstFrameIsOpaque)
 {
     const QByteArray bytes = gifBytes();
     MemoryStream stream { &bytes };
@@ -205,12 +215,56 @@ TEST_P(Animation, LaterFramesCoverOnlyWhatChanges)
     ASSERT_NE(file, nullptr) << GifErrorString(error);
     ASSERT_EQ(DGifSlurp(file), GIF_OK) << GifErrorString(file->Error);
     ASSERT_GT(file->ImageCount, 1);
-
-    // The first frame is opaque: white is written as 216, never as the see-through 215.
+    // White is written as 216, never as the see-through 215.
     const SavedImage& first = file->SavedImages[0];
     const auto firstPixels = first.ImageDesc.Width * first.ImageDesc.Height;
+    EXPECT_EQ(firstPixels, 518 * 389 * scale() * scale());
     EXPECT_EQ(std::count(first.RasterBits, first.RasterBits + firstPixels, 215), 0);
+    DGifCloseFile(file, &error);
+}
 
+TEST_P(Animation, LoadsIntoTheGameImageObject)
+{
+    gif::TGIFImage image;
+    image.ReadFormData(art::animationData(number(), std::get<1>(GetParam())));
+    const std::vector<int>& delays = expectedDelays()[std::size_t(number() - 1)];
+    ASSERT_EQ(image.Count(), int(delays.size()));
+    EXPECT_EQ(image.LogicalWidth(), 518 * scale());
+    EXPECT_EQ(image.LogicalHeight(), 389 * scale());
+    for (int i = 0; i < image.Count(); ++i) {
+        const gif::TGIFFrame& frame = image.Frames(i);
+        EXPECT_EQ(frame.Delay, delays[std::size_t(i)] * 10) << i;
+        EXPECT_EQ(frame.Disposal, 1) << i;
+        EXPECT_EQ(frame.TransparentColor, 0xFFFFFFu) << i; // white, red in the low byte
+    }
+}
+
+TEST_P(Animation, StaysSmall)
+{
+    EXPECT_LT(gifBytes().size(), 300 * 1024);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTen, Animation,
+    testing::Combine(
+        testing::Range(1, 11), testing::Values(art::Density::Normal, art::Density::Double)),
+    [](const testing::TestParamInfo<std::tuple<int, art::Density>>& info) {
+        return (std::get<1>(info.param) == art::Density::Normal ? "Normal" : "Double")
+            + std::to_string(std::get<0>(info.param));
+    });
+
+// The animations as designed: every later frame is the bounding box of what it changes.
+class DesignedAnimation : public testing::TestWithParam<int>
+{ };
+
+TEST_P(DesignedAnimation, LaterFramesCoverOnlyWhatChanges)
+{
+    const QByteArray bytes = art::animationData(GetParam()).mid(4);
+    MemoryStream stream { &bytes };
+    int error = 0;
+    GifFileType* file = DGifOpen(&stream, readMemory, &error);
+    ASSERT_NE(file, nullptr) << GifErrorString(error);
+    ASSERT_EQ(DGifSlurp(file), GIF_OK) << GifErrorString(file->Error);
+    ASSERT_GT(file->ImageCount, 1);
     for (int i = 1; i < file->ImageCount; ++i) {
         SCOPED_TRACE(i);
         const SavedImage& frame = file->SavedImages[i];
@@ -233,28 +287,36 @@ TEST_P(Animation, LaterFramesCoverOnlyWhatChanges)
     DGifCloseFile(file, &error);
 }
 
-TEST_P(Animation, LoadsIntoTheGameImageObject)
+INSTANTIATE_TEST_SUITE_P(AllTen, DesignedAnimation, testing::Range(1, 11));
+
+// The animations drawn at twice the resolution play exactly as the designed ones: the same
+// table, frames and timing, each frame over the designed frame's rectangle doubled, so the
+// animator composes both sets alike.
+TEST(DenseAnimation, KeepsTheDesignedFramesWithTheirPlacesDoubled)
 {
-    gif::TGIFImage image;
-    image.ReadFormData(art::animationData(GetParam()));
-    const std::vector<int>& delays = expectedDelays()[std::size_t(GetParam() - 1)];
-    ASSERT_EQ(image.Count(), int(delays.size()));
-    EXPECT_EQ(image.LogicalWidth(), 518);
-    EXPECT_EQ(image.LogicalHeight(), 389);
-    for (int i = 0; i < image.Count(); ++i) {
-        const gif::TGIFFrame& frame = image.Frames(i);
-        EXPECT_EQ(frame.Delay, delays[std::size_t(i)] * 10) << i;
-        EXPECT_EQ(frame.Disposal, 1) << i;
-        EXPECT_EQ(frame.TransparentColor, 0xFFFFFFu) << i; // white, red in the low byte
+    for (int n = 1; n <= 10; ++n) {
+        SCOPED_TRACE(n);
+        const GifInfo normal = walk(art::animationData(n).mid(4));
+        const GifInfo dense = walk(art::animationData(n, art::Density::Double).mid(4));
+        EXPECT_EQ(dense.width, 2 * normal.width);
+        EXPECT_EQ(dense.height, 2 * normal.height);
+        EXPECT_EQ(dense.packed, normal.packed);
+        EXPECT_EQ(dense.background, normal.background);
+        EXPECT_EQ(dense.palette, normal.palette);
+        EXPECT_EQ(dense.loopCount, normal.loopCount);
+        ASSERT_EQ(dense.frames.size(), normal.frames.size());
+        for (std::size_t i = 0; i < normal.frames.size(); ++i) {
+            SCOPED_TRACE(i);
+            const FrameInfo& a = normal.frames[i];
+            const FrameInfo& b = dense.frames[i];
+            EXPECT_EQ(b.delay, a.delay);
+            EXPECT_EQ(b.disposal, a.disposal);
+            EXPECT_EQ(b.transparent, a.transparent);
+            EXPECT_EQ(QRect(b.left, b.top, b.width, b.height),
+                QRect(2 * a.left, 2 * a.top, 2 * a.width, 2 * a.height));
+        }
     }
 }
-
-TEST_P(Animation, StaysSmall)
-{
-    EXPECT_LT(gifBytes().size(), 300 * 1024);
-}
-
-INSTANTIATE_TEST_SUITE_P(AllTen, Animation, testing::Range(1, 11));
 
 TEST(AnimationTimings, LoopsLastAsLongAsTheCelebrationAllows)
 {

@@ -1,4 +1,4 @@
-// artgen reproduces every committed asset byte for byte.
+// artgen reproduces every committed asset byte for byte, both densities.
 
 #include "asset_files.h"
 
@@ -23,11 +23,19 @@ TEST(Artgen, ReproducesTheCommittedFiles)
     ASSERT_TRUE(artgen.waitForFinished(120000));
     ASSERT_EQ(artgen.exitCode(), 0) << artgen.readAllStandardError().toStdString();
 
-    const QStringList written = QDir(out.path()).entryList(QDir::Files, QDir::Name);
-    const QStringList expected = { "anim01.gif", "anim02.gif", "anim03.gif", "anim04.gif",
-        "anim05.gif", "anim06.gif", "anim07.gif", "anim08.gif", "anim09.gif", "anim10.gif",
-        "cards.il", "game.jpg", "glyph_exit.bmp", "glyph_play.bmp", "glyph_results.bmp",
-        "glyph_start.bmp", "icon.ico", "start.jpg" };
+    QStringList written = QDir(out.path()).entryList(QDir::Files);
+    // Every picture as designed and its high-density twin, plus the icon.
+    QStringList expected = { "cards.il", "game.jpg", "glyph_exit.bmp", "glyph_play.bmp",
+        "glyph_results.bmp", "glyph_start.bmp", "start.jpg" };
+    for (int n = 1; n <= 10; ++n)
+        expected.append(QString::asprintf("anim%02d.gif", n));
+    for (const QString& name : QStringList(expected)) {
+        const qsizetype dot = name.lastIndexOf(u'.');
+        expected.append(name.left(dot) + QStringLiteral("@2x") + name.mid(dot));
+    }
+    expected.append(QStringLiteral("icon.ico"));
+    written.sort();
+    expected.sort();
     EXPECT_EQ(written, expected);
     for (const QString& name : written) {
         QFile file(QDir(out.path()).filePath(name));

@@ -69,9 +69,10 @@ std::uint8_t Quantiser::index(QRgb colour)
     return std::uint8_t(best);
 }
 
-QByteArray writeAnimation(const std::vector<QImage>& frames, const std::vector<int>& delaysCs)
+WrittenAnimation writeAnimation(QSize screen, const std::vector<int>& delaysCs,
+    const std::function<QImage(int)>& render, const std::vector<QRect>& placement)
 {
-    const int w = frames.front().width(), h = frames.front().height();
+    const int w = screen.width(), h = screen.height();
     gif::GifWriteImage image;
     image.screenWidth = w;
     image.screenHeight = h;
@@ -79,24 +80,21 @@ QByteArray writeAnimation(const std::vector<QImage>& frames, const std::vector<i
     image.backgroundIndex = transparentIndex;
     image.loopCount = 0;
 
+    WrittenAnimation written;
     Quantiser quantiser;
     std::vector<std::uint8_t> shown; // the picture as a viewer has it after each frame
-    for (std::size_t f = 0; f < frames.size(); ++f) {
-        std::vector<std::uint8_t> now(std::size_t(w) * h);
+    std::vector<std::uint8_t> now(std::size_t(w) * h);
+    for (std::size_t f = 0; f < delaysCs.size(); ++f) {
+        const QImage picture = render(int(f));
         for (int y = 0; y < h; ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(frames[f].constScanLine(y));
+            const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
             for (int x = 0; x < w; ++x)
                 now[std::size_t(y) * w + x] = quantiser.index(line[x]);
         }
-        gif::GifWriteFrame frame;
-        frame.delayCs = delaysCs[f];
-        frame.disposal = 1;
-        frame.transparentIndex = transparentIndex;
-        if (f == 0) {
-            frame.width = w;
-            frame.height = h;
-            frame.indices = now;
-        } else {
+        QRect place(0, 0, w, h);
+        if (!placement.empty()) {
+            place = placement[f];
+        } else if (f > 0) {
             int left = w, top = h, right = -1, bottom = -1;
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x)
@@ -108,22 +106,33 @@ QByteArray writeAnimation(const std::vector<QImage>& frames, const std::vector<i
                     }
             if (right < 0) // nothing changed: a single see-through pixel holds the delay
                 left = right = top = bottom = 0;
-            frame.left = left;
-            frame.top = top;
-            frame.width = right - left + 1;
-            frame.height = bottom - top + 1;
-            frame.indices.reserve(std::size_t(frame.width) * frame.height);
-            for (int y = top; y <= bottom; ++y)
-                for (int x = left; x <= right; ++x) {
-                    const std::size_t i = std::size_t(y) * w + x;
-                    frame.indices.push_back(now[i] == shown[i] ? transparentIndex : now[i]);
-                }
+            place = QRect(QPoint(left, top), QPoint(right, bottom));
         }
-        shown = std::move(now);
+        gif::GifWriteFrame frame;
+        frame.delayCs = delaysCs[f];
+        frame.disposal = 1;
+        frame.transparentIndex = transparentIndex;
+        frame.left = place.left();
+        frame.top = place.top();
+        frame.width = place.width();
+        frame.height = place.height();
+        if (f == 0) {
+            // The first frame is opaque: nothing lies under it yet.
+            shown.assign(std::size_t(w) * h, transparentIndex);
+        }
+        frame.indices.reserve(std::size_t(frame.width) * frame.height);
+        for (int y = place.top(); y <= place.bottom(); ++y)
+            for (int x = place.left(); x <= place.right(); ++x) {
+                const std::size_t i = std::size_t(y) * w + x;
+                frame.indices.push_back(now[i] == shown[i] ? transparentIndex : now[i]);
+                shown[i] = now[i];
+            }
+        written.placement.push_back(place);
         image.frames.push_back(std::move(frame));
     }
     const std::vector<std::uint8_t> bytes = gif::WriteGIF(image);
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    written.gif = QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    return written;
 }
 
 } // namespace artgen

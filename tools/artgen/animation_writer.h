@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <functional>
 #include <vector>
 
 namespace artgen {
@@ -28,7 +29,18 @@ private:
     std::size_t m_used = 0;
 };
 
-// frames: equal-size Format_RGB32 images; delays in hundredths of a second, one per frame.
-QByteArray writeAnimation(const std::vector<QImage>& frames, const std::vector<int>& delaysCs);
+struct WrittenAnimation
+{
+    QByteArray gif;
+    std::vector<QRect> placement; // the rectangle each frame covers, the first the whole screen
+};
+
+// One frame per delay (hundredths of a second); render(f) draws frame f, a Format_RGB32 image of
+// the screen's size. With `placement` empty, each later frame covers the bounding box of its
+// changes. Otherwise frame f covers exactly placement[f]: the high-density set keeps the frames
+// of the set as designed, doubled. A change outside that rectangle waits for a later frame
+// that covers it.
+WrittenAnimation writeAnimation(QSize screen, const std::vector<int>& delaysCs,
+    const std::function<QImage(int)>& render, const std::vector<QRect>& placement = {});
 
 } // namespace artgen

@@ -179,10 +179,11 @@ std::vector<QRect> cardRects()
     return rects;
 }
 
-QImage renderBackground(bool withWindows)
+QImage renderBackground(bool withWindows, int scale)
 {
-    QImage image(799, 600, QImage::Format_RGB32);
+    QImage image(799 * scale, 600 * scale, QImage::Format_RGB32);
     QPainter p(&image);
+    scalePainter(p, scale);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
     QLinearGradient skyFill(0, 0, 0, 560);

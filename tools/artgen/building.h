@@ -12,7 +12,8 @@ namespace artgen {
 std::vector<QRect> cardRects();
 
 // withWindows false: the start (and results) page, a blank facade with floor lines;
-// true: the game page with twenty shuttered windows.
-QImage renderBackground(bool withWindows);
+// true: the game page with twenty shuttered windows. `scale` 2: the high-density picture,
+// 1598 x 1200.
+QImage renderBackground(bool withWindows, int scale);
 
 } // namespace artgen

@@ -97,6 +97,12 @@ void head(QPainter& p, const Person& m)
 
 } // namespace
 
+void scalePainter(QPainter& p, int scale)
+{
+    if (scale != 1)
+        p.scale(scale, scale);
+}
+
 void fillRect(QPainter& p, const QRectF& r, QRgb colour)
 {
     p.fillRect(r, QColor(colour));

@@ -40,6 +40,11 @@ QPointF handPoint(const Person& person, bool left);
 // reach gets the arm stretched toward it.
 void reachArm(Person& person, bool left, QPointF target);
 
+// Every picture is drawn in the units of the set as designed. Scale 2 draws the same picture
+// for high-density screens, twice as wide and high: the painter is scaled, so edges, text and
+// the scenes gain detail instead of repeating pixels.
+void scalePainter(QPainter& p, int scale);
+
 void fillRect(QPainter& p, const QRectF& r, QRgb colour);
 void fillRound(QPainter& p, const QRectF& r, double radius, QRgb colour);
 void fillEllipse(QPainter& p, const QRectF& r, QRgb colour);

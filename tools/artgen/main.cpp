@@ -1,6 +1,8 @@
 // artgen: draws all of the game's artwork and writes the plain asset files into the folder
 // given on the command line (src/art in the source tree), and the icon theme's pictures into
-// its subfolder icons/. The output is deterministic, so a second run reproduces the committed
+// its subfolder icons/. Every picture the game shows comes twice: as designed ("game.jpg") and
+// drawn at twice the resolution for high-density screens ("game@2x.jpg"). The output is
+// deterministic, so a second run reproduces the committed
 // files byte for byte.
 
 #include "animation_writer.h"
@@ -27,30 +29,40 @@ void save(const QDir& dir, const QString& name, const QByteArray& bytes)
         throw std::runtime_error("cannot write " + file.fileName().toStdString());
 }
 
-QByteArray cardList()
+QByteArray cardList(int scale)
 {
     using namespace artgen;
     const QSize size(90, 80);
-    std::vector<QImage> images { renderBack(size) };
-    std::vector<std::vector<bool>> masks { std::vector<bool>(90 * 80, false) };
+    const int w = size.width() * scale, h = size.height() * scale;
+    std::vector<QImage> images { renderBack(size, scale) };
+    std::vector<std::vector<bool>> masks { std::vector<bool>(std::size_t(w * h), false) };
     for (int n = 1; n <= 10; ++n) {
-        images.push_back(renderWindow(n, size, 0));
-        // Only the bottom-left pixel is transparent: a face laid over a card keeps that pixel.
-        std::vector<bool> mask(90 * 80, false);
-        mask[79 * 90] = true;
+        images.push_back(renderWindow(n, size, 0, scale));
+        // Only the bottom-left unit is transparent: a face laid over a card keeps it.
+        std::vector<bool> mask(std::size_t(w * h), false);
+        for (int y = h - scale; y < h; ++y)
+            for (int x = 0; x < scale; ++x)
+                mask[std::size_t(y * w + x)] = true;
         masks.push_back(mask);
     }
     return writeImageList(images, masks, 4, 14, 4);
 }
 
-QByteArray animation(int n)
+// Animation n as designed, then drawn at twice the resolution with every frame in the same
+// place, doubled.
+std::pair<QByteArray, QByteArray> animations(int n)
 {
     using namespace artgen;
+    const QSize size(518, 389);
     const auto& delays = animationDelays(n);
-    std::vector<QImage> frames;
-    for (int f = 0; f < int(delays.size()); ++f)
-        frames.push_back(renderWindow(n, QSize(518, 389), f));
-    return writeAnimation(frames, delays);
+    const WrittenAnimation normal
+        = writeAnimation(size, delays, [n, size](int f) { return renderWindow(n, size, f, 1); });
+    std::vector<QRect> doubled;
+    for (const QRect& r : normal.placement)
+        doubled.emplace_back(r.x() * 2, r.y() * 2, r.width() * 2, r.height() * 2);
+    const WrittenAnimation dense = writeAnimation(
+        size * 2, delays, [n, size](int f) { return renderWindow(n, size, f, 2); }, doubled);
+    return { normal.gif, dense.gif };
 }
 
 } // namespace
@@ -78,15 +90,23 @@ int main(int argc, char** argv)
     try {
         using namespace artgen;
         const int quality = 90;
-        save(dir, "start.jpg", writeJpeg(renderBackground(false), quality));
-        save(dir, "game.jpg", writeJpeg(renderBackground(true), quality));
-        save(dir, "cards.il", cardList());
-        for (int n = 1; n <= 10; ++n)
-            save(dir, QString::asprintf("anim%02d.gif", n), animation(n));
-        save(dir, "glyph_start.bmp", writeBitmap4(renderGlyph(Glyph::Start)));
-        save(dir, "glyph_results.bmp", writeBitmap4(renderGlyph(Glyph::Results)));
-        save(dir, "glyph_play.bmp", writeBitmap4(renderGlyph(Glyph::Play)));
-        save(dir, "glyph_exit.bmp", writeBitmap4(renderGlyph(Glyph::Exit)));
+        // Each picture as designed, and beside it "name@2x" drawn for high-density screens.
+        for (int scale : { 1, 2 }) {
+            const QString x = scale == 1 ? QString() : QStringLiteral("@2x");
+            save(dir, "start" + x + ".jpg", writeJpeg(renderBackground(false, scale), quality));
+            save(dir, "game" + x + ".jpg", writeJpeg(renderBackground(true, scale), quality));
+            save(dir, "cards" + x + ".il", cardList(scale));
+            save(dir, "glyph_start" + x + ".bmp", writeBitmap4(renderGlyph(Glyph::Start, scale)));
+            save(dir, "glyph_results" + x + ".bmp",
+                writeBitmap4(renderGlyph(Glyph::Results, scale)));
+            save(dir, "glyph_play" + x + ".bmp", writeBitmap4(renderGlyph(Glyph::Play, scale)));
+            save(dir, "glyph_exit" + x + ".bmp", writeBitmap4(renderGlyph(Glyph::Exit, scale)));
+        }
+        for (int n = 1; n <= 10; ++n) {
+            const auto [normal, dense] = animations(n);
+            save(dir, QString::asprintf("anim%02d.gif", n), normal);
+            save(dir, QString::asprintf("anim%02d@2x.gif", n), dense);
+        }
         save(dir, "icon.ico", writeIcon16(renderIcon()));
         // The icon theme's pictures, installed with the game (not built into it).
         const QDir icons(dir.filePath("icons"));

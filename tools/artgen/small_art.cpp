@@ -1,5 +1,7 @@
 #include "small_art.h"
 
+#include "figures.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <iterator>
@@ -28,11 +30,21 @@ void drawClock(QPainter& p)
     p.fillRect(QRect(7, 7, 2, 2), navy);
 }
 
-void drawBook(QPainter& p)
+// A pen one unit wide puts its pixel right of and below the line at the designed size; scaled
+// up, it would straddle the line, half a unit up and left. This shift keeps it where it was.
+void alignThinPen(QPainter& p, int scale)
+{
+    if (scale != 1)
+        p.translate(0.5, 0.5);
+}
+
+void drawBook(QPainter& p, int scale)
 {
     // Two pages fanning out from the spine.
     QPolygon left({ QPoint(1, 4), QPoint(7, 3), QPoint(7, 13), QPoint(1, 14) });
     QPolygon right({ QPoint(8, 3), QPoint(14, 4), QPoint(14, 14), QPoint(8, 13) });
+    p.save();
+    alignThinPen(p, scale);
     p.setPen(navy);
     p.setBrush(white);
     p.drawPolygon(left);
@@ -42,11 +54,12 @@ void drawBook(QPainter& p)
         p.drawLine(3, y, 6, y);
         p.drawLine(9, y, 12, y);
     }
+    p.restore();
     p.fillRect(QRect(7, 3, 2, 12), maroon);
     p.fillRect(QRect(1, 14, 14, 1), navy);
 }
 
-void drawRunner(QPainter& p)
+void drawRunner(QPainter& p, int scale)
 {
     p.setPen(Qt::NoPen);
     p.setBrush(lime);
@@ -60,6 +73,7 @@ void drawRunner(QPainter& p)
     p.drawLine(11, 14, 13, 16);
     p.drawLine(7, 11, 4, 13); // back leg
     p.drawLine(4, 13, 2, 13);
+    alignThinPen(p, scale);
     p.setPen(lime);
     p.drawLine(10, 6, 8, 10);
 }
@@ -78,16 +92,17 @@ void drawDoor(QPainter& p)
     p.fillRect(QRect(0, 15, 16, 1), grey);
 }
 
-// The disabled look: the shape in grey with a white shadow below and to the right.
-void greyCopy(QImage& image, int width)
+// The disabled look: the shape in grey with a white shadow one unit (`shift` pixels) below and
+// to the right.
+void greyCopy(QImage& image, int width, int shift)
 {
     const QRgb transparent = olive.rgb();
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < width; ++x)
             if (image.pixel(x, y) != transparent) {
-                if (x + 1 < width && y + 1 < image.height()
-                    && image.pixel(x + 1, y + 1) == transparent)
-                    image.setPixel(width + x + 1, y + 1, white.rgb());
+                if (x + shift < width && y + shift < image.height()
+                    && image.pixel(x + shift, y + shift) == transparent)
+                    image.setPixel(width + x + shift, y + shift, white.rgb());
             }
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < width; ++x)
@@ -98,13 +113,14 @@ void greyCopy(QImage& image, int width)
 
 } // namespace
 
-QImage renderGlyph(Glyph which)
+QImage renderGlyph(Glyph which, int scale)
 {
-    const int side = which == Glyph::Play ? 18 : 16;
+    const int side = (which == Glyph::Play ? 18 : 16) * scale;
     QImage image(side * 2, side, QImage::Format_RGB32);
     image.fill(olive);
     {
         QPainter p(&image);
+        scalePainter(p, scale);
         p.setRenderHint(QPainter::Antialiasing, false);
         if (which == Glyph::Play)
             p.translate(1, 1);
@@ -113,10 +129,10 @@ QImage renderGlyph(Glyph which)
             drawClock(p);
             break;
         case Glyph::Results:
-            drawBook(p);
+            drawBook(p, scale);
             break;
         case Glyph::Play:
-            drawRunner(p);
+            drawRunner(p, scale);
             break;
         case Glyph::Exit:
             drawDoor(p);
@@ -127,8 +143,11 @@ QImage renderGlyph(Glyph which)
     for (int y = 0; y < side; ++y)
         for (int x = side; x < 2 * side; ++x)
             image.setPixel(x, y, olive.rgb());
-    image.setPixel(0, side - 1, olive.rgb());
-    greyCopy(image, side);
+    // The bottom-left unit gives the transparent colour.
+    for (int y = side - scale; y < side; ++y)
+        for (int x = 0; x < scale; ++x)
+            image.setPixel(x, y, olive.rgb());
+    greyCopy(image, side, scale);
     return image;
 }
 

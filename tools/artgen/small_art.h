@@ -8,8 +8,8 @@ namespace artgen {
 
 enum class Glyph { Start, Results, Play, Exit };
 
-// 32 x 16 (36 x 18 for Play), Format_RGB32, only the classic 16 colours.
-QImage renderGlyph(Glyph which);
+// 32 x 16 (36 x 18 for Play) times `scale`, Format_RGB32, only the classic 16 colours.
+QImage renderGlyph(Glyph which, int scale);
 
 // 32 x 32 ARGB: a yellow hard hat over a spanner; alpha 0 outside the picture.
 QImage renderIcon();

@@ -14,8 +14,10 @@ QRect windowInterior(const QRect& r);
 // A closed grey roller shutter in its frame, filling r.
 void drawShutterWindow(QPainter& p, const QRect& r);
 
-QImage renderBack(QSize size);
-// Scene n (1..10) at animation frame `frame`, through the window, at `size` pixels.
-QImage renderWindow(int n, QSize size, int frame);
+// The card back, `size` in designed units; the image is size * scale pixels.
+QImage renderBack(QSize size, int scale);
+// Scene n (1..10) at animation frame `frame`, through the window, at `size` designed units
+// (size * scale pixels).
+QImage renderWindow(int n, QSize size, int frame, int scale);
 
 } // namespace artgen
