@@ -2,12 +2,11 @@
 // (an independent decoder, used only as a test oracle).
 
 #include "asset_files.h"
+#include "gif_memory.h"
 
 #include "art/artwork.h"
 #include "gif/gif_image.h"
 
-#include <QRect>
-#include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -191,36 +190,17 @@ TEST_P(Animation, HasTheGameLayout)
     EXPECT_EQ(gif.frames[0].height, height);
 }
 
-struct MemoryStream
-{
-    const QByteArray* bytes;
-    qsizetype at = 0;
-};
-
-int readMemory(GifFileType* file, GifByteType* out, int count)
-{
-    auto* stream = static_cast<MemoryStream*>(file->UserData);
-    const int n = int(std::min<qsizetype>(count, stream->bytes->size() - stream->at));
-    std::memcpy(out, stream->bytes->constData() + stream->at, std::size_t(n));
-    stream->at += n;
-    return n;
-}
-
 TEST_P(Animation, FirstFrameIsOpaque)
 {
-    const QByteArray bytes = gifBytes();
-    MemoryStream stream { &bytes };
     int error = 0;
-    GifFileType* file = DGifOpen(&stream, readMemory, &error);
+    const arttest::GifFile file = arttest::slurpGif(gifBytes(), error);
     ASSERT_NE(file, nullptr) << GifErrorString(error);
-    ASSERT_EQ(DGifSlurp(file), GIF_OK) << GifErrorString(file->Error);
     ASSERT_GT(file->ImageCount, 1);
     // White is written as 216, never as the see-through 215.
     const SavedImage& first = file->SavedImages[0];
     const auto firstPixels = first.ImageDesc.Width * first.ImageDesc.Height;
     EXPECT_EQ(firstPixels, 518 * 389 * scale() * scale());
     EXPECT_EQ(std::count(first.RasterBits, first.RasterBits + firstPixels, 215), 0);
-    DGifCloseFile(file, &error);
 }
 
 TEST_P(Animation, LoadsIntoTheGameImageObject)
@@ -258,12 +238,9 @@ class DesignedAnimation : public testing::TestWithParam<int>
 
 TEST_P(DesignedAnimation, LaterFramesCoverOnlyWhatChanges)
 {
-    const QByteArray bytes = art::animationData(GetParam()).mid(4);
-    MemoryStream stream { &bytes };
     int error = 0;
-    GifFileType* file = DGifOpen(&stream, readMemory, &error);
+    const arttest::GifFile file = arttest::slurpGif(art::animationData(GetParam()).mid(4), error);
     ASSERT_NE(file, nullptr) << GifErrorString(error);
-    ASSERT_EQ(DGifSlurp(file), GIF_OK) << GifErrorString(file->Error);
     ASSERT_GT(file->ImageCount, 1);
     for (int i = 1; i < file->ImageCount; ++i) {
         SCOPED_TRACE(i);
@@ -284,7 +261,6 @@ TEST_P(DesignedAnimation, LaterFramesCoverOnlyWhatChanges)
         }
         EXPECT_TRUE(top && bottom && left && right);
     }
-    DGifCloseFile(file, &error);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTen, DesignedAnimation, testing::Range(1, 11));
@@ -312,8 +288,9 @@ TEST(DenseAnimation, KeepsTheDesignedFramesWithTheirPlacesDoubled)
             EXPECT_EQ(b.delay, a.delay);
             EXPECT_EQ(b.disposal, a.disposal);
             EXPECT_EQ(b.transparent, a.transparent);
-            EXPECT_EQ(QRect(b.left, b.top, b.width, b.height),
-                QRect(2 * a.left, 2 * a.top, 2 * a.width, 2 * a.height));
+            // Left, top, width and height.
+            EXPECT_EQ(std::tuple(b.left, b.top, b.width, b.height),
+                std::tuple(2 * a.left, 2 * a.top, 2 * a.width, 2 * a.height));
         }
     }
 }

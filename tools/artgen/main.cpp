@@ -2,8 +2,7 @@
 // given on the command line (src/art in the source tree), and the icon theme's pictures into
 // its subfolder icons/. Every picture the game shows comes twice: as designed ("game.jpg") and
 // drawn at twice the resolution for high-density screens ("game@2x.jpg"). The output is
-// deterministic, so a second run reproduces the committed
-// files byte for byte.
+// deterministic, so a second run reproduces the committed files byte for byte.
 
 #include "animation_writer.h"
 #include "building.h"
