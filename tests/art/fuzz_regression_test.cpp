@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(FuzzRegression, CorpusAndFormerCrashersRunClean)
+TEST(ArtFuzzRegression, CorpusAndFormerCrashersRunClean)
 {
     const auto corpus = fuzztest::filesOf("fuzz/corpus/art");
     const auto crashers = fuzztest::filesOf("tests/art/fuzz_crashers");

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(FuzzRegression, CorpusAndFormerCrashersRunClean)
+TEST(GifFuzzRegression, CorpusAndFormerCrashersRunClean)
 {
     const auto corpus = fuzztest::filesOf("fuzz/corpus/gif");
     const auto crashers = fuzztest::filesOf("tests/gif/fuzz_crashers");

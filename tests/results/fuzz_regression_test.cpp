@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(FuzzRegression, CorpusAndFormerCrashersRunClean)
+TEST(HitsFileFuzzRegression, CorpusAndFormerCrashersRunClean)
 {
     const auto corpus = fuzztest::filesOf("fuzz/corpus/hits");
     const auto crashers = fuzztest::filesOf("tests/results/fuzz_crashers");
