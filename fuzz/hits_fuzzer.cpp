@@ -5,11 +5,14 @@
 
 #include <QDir>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <unistd.h>
 
 namespace {
 
+const QString kPrefix = QStringLiteral("mnemira-hits-fuzz-");
 QString folder;
 
 void removeFolder()
@@ -17,13 +20,26 @@ void removeFolder()
     QDir(folder).removeRecursively();
 }
 
+// A run ended by Ctrl+C or a finding leaves before atexit handlers run: the next run removes the
+// folders of processes that are gone.
+void removeStaleFolders(const QDir& base)
+{
+    for (const QString& name : base.entryList({ kPrefix + u'*' }, QDir::Dirs)) {
+        bool ok = false;
+        const pid_t pid = name.mid(kPrefix.size()).toInt(&ok);
+        if (ok && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            QDir(base.filePath(name)).removeRecursively();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    const QString base
-        = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-    folder = base + QStringLiteral("/mnemira-hits-fuzz-") + QString::number(::getpid());
+    const QDir base(
+        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath());
+    removeStaleFolders(base);
+    folder = base.filePath(kPrefix + QString::number(::getpid()));
     if (!QDir().mkpath(folder))
         std::abort();
     std::atexit(removeFolder);
