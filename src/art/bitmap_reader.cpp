@@ -5,10 +5,6 @@
 
 namespace art {
 
-namespace {
-constexpr int maxSide = 16384; // far above anything the game ships; guards the allocation
-}
-
 DibHeader readDibHeader(ByteReader& in)
 {
     const std::size_t start = in.position();
@@ -36,7 +32,7 @@ DibHeader readDibHeader(ByteReader& in)
         in.fail("bad bitmap height");
     h.topDown = height < 0;
     h.height = height < 0 ? -height : height;
-    if (h.width <= 0 || h.height <= 0 || h.width > maxSide || h.height > maxSide)
+    if (h.width <= 0 || h.height <= 0 || h.width > kMaxPictureSide || h.height > kMaxPictureSide)
         in.fail("bad bitmap size " + std::to_string(h.width) + " x " + std::to_string(height));
     if (h.bitCount == 32) {
         h.paletteSize = 0;

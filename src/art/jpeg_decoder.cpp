@@ -47,6 +47,14 @@ bool decodeInto(const QByteArray& jpeg, QImage& out, ErrorManager& errors)
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(jpeg.constData()),
         static_cast<unsigned long>(jpeg.size()));
     jpeg_read_header(&info, TRUE);
+    // The header alone names the size; refuse a huge one before libjpeg or QImage asks for it.
+    if (info.image_width > JDIMENSION(kMaxPictureSide)
+        || info.image_height > JDIMENSION(kMaxPictureSide)) {
+        std::snprintf(errors.message, sizeof errors.message, "picture of %u x %u is too large",
+            unsigned(info.image_width), unsigned(info.image_height));
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     info.out_color_space = JCS_EXT_BGRA; // the byte order of Format_RGB32, alpha 0xFF
     jpeg_start_decompress(&info);
     out = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);

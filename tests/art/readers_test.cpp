@@ -263,4 +263,47 @@ TEST(JpegDecoder, RejectsGarbageAndTruncatedPictures)
     EXPECT_THROW(art::decodeJpeg(jpeg.left(jpeg.size() / 2)), art::ArtError);
 }
 
+// The message of the ArtError that decoding `jpeg` throws ("" when it decodes).
+std::string jpegError(const QByteArray& jpeg)
+{
+    try {
+        art::decodeJpeg(jpeg);
+    } catch (const art::ArtError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+// The picture with its frame header (SOF0) claiming another size.
+QByteArray withClaimedSize(QByteArray jpeg, int width, int height)
+{
+    const qsizetype sof = jpeg.indexOf("\xFF\xC0");
+    if (sof < 0)
+        return {};
+    jpeg[sof + 5] = char(height >> 8);
+    jpeg[sof + 6] = char(height & 0xFF);
+    jpeg[sof + 7] = char(width >> 8);
+    jpeg[sof + 8] = char(width & 0xFF);
+    return jpeg;
+}
+
+TEST(JpegDecoder, RefusesSidesAboveTheLimitBeforeMakingThePicture)
+{
+    // A header of a few bytes can claim 65500 x 65500 pixels (libjpeg's own limit): 16 GB that
+    // must not be asked for.
+    const QByteArray jpeg = arttest::assetFile("start.jpg");
+    ASSERT_FALSE(withClaimedSize(jpeg, 1, 1).isEmpty());
+    const std::string tooLarge = "is too large";
+    for (const auto& [w, h] : { std::pair(art::kMaxPictureSide + 1, 1),
+             std::pair(1, art::kMaxPictureSide + 1), std::pair(65500, 65500) }) {
+        const std::string error = jpegError(withClaimedSize(jpeg, w, h));
+        EXPECT_NE(error.find(tooLarge), std::string::npos) << w << " x " << h << ": " << error;
+    }
+    // At the limit the decoder goes on and meets the data, which is for another size (libjpeg
+    // finds bytes left over).
+    const std::string atLimit = jpegError(withClaimedSize(jpeg, art::kMaxPictureSide, 1));
+    EXPECT_FALSE(atLimit.empty());
+    EXPECT_EQ(atLimit.find(tooLarge), std::string::npos) << atLimit;
+}
+
 } // namespace

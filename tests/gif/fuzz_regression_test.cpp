@@ -1,26 +1,24 @@
-// Replays every input the fuzzer once failed on (tests/gif/fuzz_crashers) through the same steps.
+// Replays the GIF fuzzer's corpus (fuzz/corpus/gif) and every input it once failed on
+// (tests/gif/fuzz_crashers) through the same steps the fuzzer takes.
 
 #include "gif_exercise.h"
-
-#include <QDir>
-#include <QFile>
+#include "support/fuzz_inputs.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(FuzzRegression, FormerCrashersRunClean)
+TEST(GifFuzzRegression, CorpusAndFormerCrashersRunClean)
 {
-    const QDir dir(QStringLiteral(MNEMIRA_GIF_CRASHERS_DIR));
-    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
-    ASSERT_FALSE(names.isEmpty());
-    for (const QString& name : names) {
-        SCOPED_TRACE(name.toStdString());
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        ExerciseGif(
-            reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+    const auto corpus = fuzztest::filesOf("fuzz/corpus/gif");
+    const auto crashers = fuzztest::filesOf("tests/gif/fuzz_crashers");
+    ASSERT_FALSE(corpus.empty());
+    ASSERT_FALSE(crashers.empty());
+    for (const auto* inputs : { &corpus, &crashers }) {
+        for (const auto& [name, bytes] : *inputs) {
+            SCOPED_TRACE(name);
+            ExerciseGif(fuzztest::bytesOf(bytes), std::size_t(bytes.size()));
+        }
     }
 }
 
