@@ -6,7 +6,6 @@
 #include "art/artwork.h"
 #include "art/design_data.h"
 
-#include <QGuiApplication>
 #include <QRegion>
 #include <gtest/gtest.h>
 
@@ -32,20 +31,10 @@ int distance(QRgb a, QRgb b)
         + std::abs(qBlue(a) - qBlue(b));
 }
 
-void makeApplication()
-{
-    static int argc = 1;
-    static char name[] = "art_tests";
-    static char* argv[] = { name, nullptr };
-    if (!QGuiApplication::instance())
-        new QGuiApplication(argc, argv); // QIcon needs it
-}
-
 // The checks that hold for both sets, with every length in designed units times the density.
 class Artwork : public testing::TestWithParam<art::Density>
 {
 protected:
-    static void SetUpTestSuite() { makeApplication(); }
     art::Density density() const { return GetParam(); }
     int scale() const { return int(GetParam()); }
     // "game.jpg" or "game@2x.jpg".
@@ -274,7 +263,6 @@ TEST(ArtworkIcon, IsOnlyDrawnAsDesigned)
 
 TEST(ArtworkIcon, Is32By32With16ColoursAndAMask)
 {
-    makeApplication();
     const QByteArray file = assetFile("icon.ico");
     ASSERT_GE(file.size(), 22);
     EXPECT_EQ(le16(file, 4), 1u); // one image

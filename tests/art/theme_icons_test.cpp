@@ -5,7 +5,6 @@
 
 #include "art/artwork.h"
 
-#include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
 #include <algorithm>
@@ -29,15 +28,6 @@ std::uint32_t be32(const QByteArray& b, qsizetype at)
 class ThemeIcon : public testing::TestWithParam<int>
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "art_tests";
-        static char* argv[] = { name, nullptr };
-        if (!QGuiApplication::instance())
-            new QGuiApplication(argc, argv); // QIcon needs it
-    }
-
     QImage picture() const
     {
         return QImage::fromData(iconFile(GetParam()), "PNG").convertToFormat(QImage::Format_ARGB32);
@@ -114,11 +104,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SmallThemeIcon, testing::Values(16, 22, 24, 32),
 
 TEST(ThemeIcons, ThirtyTwoPixelsIsTheWindowIconItself)
 {
-    static int argc = 1;
-    static char name[] = "art_tests";
-    static char* argv[] = { name, nullptr };
-    if (!QGuiApplication::instance())
-        new QGuiApplication(argc, argv);
     const QImage window
         = art::icon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage theme

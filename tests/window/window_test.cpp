@@ -276,6 +276,14 @@ TEST_F(Window, ACelebrationResumesWhereTheLastOneOfItsPictureStopped)
     EXPECT_EQ(animation->FrameIndex(), stoppedAt);
 }
 
+TEST(PictureDensity, AnyScreenDenserThanTheDesignsGetsTheSetOfTwiceTheResolution)
+{
+    EXPECT_EQ(TForm1::DensityFor(1.0), art::Density::Normal);
+    EXPECT_EQ(TForm1::DensityFor(0.75), art::Density::Normal);
+    for (const qreal ratio : { 1.25, 1.5, 2.0, 3.0 })
+        EXPECT_EQ(TForm1::DensityFor(ratio), art::Density::Double) << ratio;
+}
+
 // Start-up: the window is built with the start page's pictures only; every other picture is
 // loaded when it is first needed, before it can show.
 class WindowStart : public ::testing::Test
