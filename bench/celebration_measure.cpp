@@ -79,8 +79,12 @@ struct Window
     Window()
     {
         page.setFixedSize(800, 600);
+        // The pictures the game would take for this screen (QT_SCALE_FACTOR chooses).
+        const art::Density density = art::DensityFor(page.devicePixelRatio());
+        QImage picture = art::background(art::Background::Game, density);
+        picture.setDevicePixelRatio(static_cast<int>(density));
         auto* background = new QLabel(&page);
-        background->setPixmap(QPixmap::fromImage(art::background(art::Background::Game)));
+        background->setPixmap(QPixmap::fromImage(picture));
         background->setGeometry(0, 0, 799, 600);
         for (int n = 1; n <= 10; ++n) {
             auto* control = new MeasuredAnimator(&page);
@@ -89,7 +93,8 @@ struct Window
             control->SetAutoSize(false);
             control->SetTransparent(false);
             control->hide();
-            control->Image().ReadFormData(art::animationData(n));
+            control->Image().SetDevicePixelRatio(static_cast<int>(density));
+            control->Image().ReadFormData(art::animationData(n, density));
             animators.push_back(control);
         }
         page.show();

@@ -35,16 +35,9 @@ QImage atDensity(QImage picture, art::Density density)
 
 } // namespace
 
-art::Density TForm1::DensityFor(qreal devicePixelRatio)
-{
-    // Any screen denser than the design's gets the pictures drawn at twice the resolution: from
-    // them a ratio of 1.25 or 1.5 is still sharper than from the design's own, and 3 loses less.
-    return devicePixelRatio > 1.0 ? art::Density::Double : art::Density::Normal;
-}
-
 art::Density TForm1::density() const
 {
-    return DensityFor(devicePixelRatio());
+    return art::DensityFor(devicePixelRatio());
 }
 
 void TForm1::loadGuarded(const std::function<void()>& load)

@@ -31,9 +31,6 @@ public:
     game::Game& gameLogic() { return m_game; }
     // Loads now whatever the window has not loaded yet (pictures are loaded when first needed).
     void finishLoading();
-    // The set of pictures for a screen of this device pixel ratio; the window takes the one
-    // for its own screen.
-    static art::Density DensityFor(qreal devicePixelRatio);
     QWidget* control(game::Control c) const { return m_controls[static_cast<int>(c)]; }
     QTimer* timer(game::Control c) const;
     QStackedWidget* notebook() const { return m_notebook; }

@@ -3,6 +3,7 @@
 #include "animator/failure_report.h"
 #include "base/click_filter.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QThread>
 
@@ -127,17 +128,22 @@ void TBufferedImageControl::RefreshAfterChange()
 
 void TBufferedImageControl::PaintImmediately()
 {
+    PaintImmediately(rect());
+}
+
+void TBufferedImageControl::PaintImmediately(const QRect& changed)
+{
     if (QThread::currentThread() == thread()) {
-        repaint();
+        repaint(changed);
         return;
     }
-    m_handOver.Run([this] {
+    m_handOver.Run([this, changed] {
         if (!m_destroying)
-            repaint();
+            repaint(changed);
     });
 }
 
-void TBufferedImageControl::paintEvent(QPaintEvent*)
+void TBufferedImageControl::paintEvent(QPaintEvent* event)
 {
     if (width() <= 0 || height() <= 0)
         return;
@@ -145,22 +151,36 @@ void TBufferedImageControl::paintEvent(QPaintEvent*)
     // In the screen's pixels: on a high-density screen the picture keeps its detail.
     const qreal ratio = devicePixelRatio();
     const QSize pixels = ratio == 1.0 ? size() : (QSizeF(size()) * ratio).toSize();
+    // Only the part to repaint is drawn again, into an image that holds the rest from before;
+    // a new image is drawn whole.
+    bool whole = false;
     if (m_buffer.size() != pixels || m_buffer.devicePixelRatio() != ratio) {
         m_buffer = QImage(pixels, QImage::Format_RGB32);
         m_buffer.setDevicePixelRatio(ratio);
+        whole = true;
     }
     try {
         QPainter canvas(&m_buffer);
+        if (!whole)
+            canvas.setClipRegion(event->region());
         FlagScope buffered(m_buffered, true);
         RenderControl(canvas);
     } catch (...) {
-        // The half-drawn image is not shown: the screen keeps what it had. No box opens inside
-        // a paint; the report follows from the event loop.
+        // The half-drawn image is not shown: the screen keeps what it had, and the next paint
+        // draws a new image whole. No box opens inside a paint; the report follows from the
+        // event loop.
+        m_buffer = QImage();
         PostApplicationException(this, std::current_exception());
         return;
     }
     QPainter screen(this);
     screen.drawImage(0, 0, m_buffer);
+}
+
+QImage TBufferedImageControl::OffscreenImage()
+{
+    TImageLockGuard lock(*this);
+    return m_buffer.copy();
 }
 
 void TBufferedImageControl::hideEvent(QHideEvent* event)

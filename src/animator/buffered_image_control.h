@@ -36,8 +36,10 @@ public:
 
     // Repaints now, from any thread. On the GUI thread the control is drawn and flushed before
     // this returns; on another thread the repaint is handed to the GUI thread and the caller
-    // waits for it (it is dropped once the control is being destroyed).
+    // waits for it (it is dropped once the control is being destroyed). With a rectangle only
+    // that part is drawn again: the rest of the off-screen image is still what the screen shows.
     void PaintImmediately();
+    void PaintImmediately(const QRect& changed);
 
     // The fill colour under the picture; with ParentColor on (the default) the parent's.
     QColor Color() const;
@@ -53,6 +55,10 @@ public:
     // OnDblClick instead.
     void SetOnClick(base::TNotifyEvent handler) { m_onClick = std::move(handler); }
     void SetOnDblClick(base::TNotifyEvent handler) { m_onDblClick = std::move(handler); }
+
+    // The off-screen image as the last paint left it, in the screen's pixels: what the screen
+    // shows of the control. Null while the control is hidden or before its first paint.
+    QImage OffscreenImage();
 
     bool InPaint() const { return m_inPaint; }
     // On while the control is painted as part of a sibling's background copy.

@@ -258,9 +258,10 @@ void TGIFAnimator::AdvanceFrame()
             if (m_frameIndex >= 0 && m_frameIndex < m_image->Count())
                 SetTimerToCurrentDelay();
         });
+        const int previous = m_frameIndex;
         m_frameIndex = m_frameIndex < count - 1 ? m_frameIndex + 1 : 0;
         NotifyFrameChanged();
-        PaintImmediately();
+        PaintImmediately(ChangedArea(previous, m_frameIndex));
     }
     if (!m_loop && m_frameIndex == 0)
         StopAtLoopEnd();
@@ -270,12 +271,16 @@ void TGIFAnimator::AdvanceFrameAsync()
 {
     // Composed here under the lock; everything that needs the GUI thread is handed over with the
     // lock released, so the GUI thread never waits for a worker that waits for it.
+    int next;
+    QRect changed;
     {
         TImageLockGuard lock(*this);
         const int count = m_image->Count();
         if (count < 2)
             return;
-        m_frameIndex = m_frameIndex < count - 1 ? m_frameIndex + 1 : 0;
+        const int previous = m_frameIndex;
+        next = m_frameIndex = m_frameIndex < count - 1 ? m_frameIndex + 1 : 0;
+        changed = ChangedArea(previous, next);
         m_composedForPaint = false;
         try {
             TColor transColor = clNone;
@@ -295,7 +300,8 @@ void TGIFAnimator::AdvanceFrameAsync()
         });
         if (Event(m_onFrameChanged))
             m_frameTimer->RunSynchronized([this] { NotifyFrameChanged(); });
-        PaintImmediately();
+        // A handler that showed another frame has the whole control repainted.
+        PaintImmediately(m_frameIndex == next ? changed : rect());
     }
     {
         TImageLockGuard lock(*this);

@@ -96,6 +96,16 @@ protected:
     // Draws one frame into the composition at its place, with transparency.
     virtual void DrawFrame(QPainter& canvas, gif::TGIFFrame& frame, int index);
 
+    // The part of the control that showing frame `to` after frame `from` changes: the new
+    // frame's place, and the old one's when it was restored to the background; the whole control
+    // when the picture is composed afresh (the cache does not hold `from`, or `from` restores the
+    // picture before it). Under ImageLock.
+    QRect ChangedArea(int from, int to);
+    // Where the composed picture of that size, or a rectangle of it, lies in the control
+    // (placement, centring, stretching and the picture's device pixel ratio), rounded outwards.
+    QRect PictureTarget(const QSize& picture) const;
+    QRect PictureToControl(const QRect& area) const;
+
     // One tick of FrameTimer.
     void AdvanceFrame();
     void StopAtLoopEnd();

@@ -43,6 +43,46 @@ QRect FrameRect(gif::TGIFFrame& frame)
 
 } // namespace
 
+QRect TGIFAnimator::ChangedArea(int from, int to)
+{
+    gif::TGIFImage& image = *m_image;
+    const int count = image.Count();
+    if (from < 0 || from >= count || to != from + 1 || to >= count || m_cachedBitmap.isNull()
+        || m_cachedIndex != from)
+        return rect();
+    gif::TGIFFrame& previous = image.Frames(from);
+    if (previous.Disposal == 3)
+        return rect();
+    QRect area = FrameRect(image.Frames(to));
+    if (previous.Disposal == 2)
+        area |= FrameRect(previous);
+    return PictureToControl(area);
+}
+
+QRect TGIFAnimator::PictureTarget(const QSize& picture) const
+{
+    // Laid out in the control's pixels, a picture drawn at a higher density taking its size
+    // divided by its ratio.
+    QRect target(QPoint(0, 0), picture / m_image->DevicePixelRatio());
+    if (m_stretch)
+        target = rect();
+    else if (m_center)
+        target.moveTo((width() - target.width()) / 2, (height() - target.height()) / 2);
+    return target;
+}
+
+QRect TGIFAnimator::PictureToControl(const QRect& area) const
+{
+    const QSize picture(m_image->LogicalWidth(), m_image->LogicalHeight());
+    if (picture.isEmpty())
+        return rect();
+    const QRectF target = PictureTarget(picture);
+    const qreal sx = target.width() / picture.width(), sy = target.height() / picture.height();
+    const QRectF mapped(target.x() + area.x() * sx, target.y() + area.y() * sy, area.width() * sx,
+        area.height() * sy);
+    return mapped.toAlignedRect().intersected(rect());
+}
+
 void TGIFAnimator::DrawFrame(QPainter& canvas, gif::TGIFFrame& frame, int)
 {
     frame.Draw(canvas, FrameRect(frame), true);
@@ -124,14 +164,8 @@ void TGIFAnimator::DrawPicture(QPainter& canvas)
         transColor = m_cachedTransColor;
     const QImage& picture = reuse ? m_cachedBitmap : ComposeFrame(m_frameIndex, transColor);
 
-    // Composed in the picture's own pixels; laid out in the control's, a picture drawn at a
-    // higher density taking its size divided by its ratio.
-    const int ratio = image.DevicePixelRatio();
-    QRect target(QPoint(0, 0), picture.size() / ratio);
-    if (m_stretch)
-        target = rect();
-    else if (m_center)
-        target.moveTo((width() - picture.width()) / 2, (height() - picture.height()) / 2);
+    // Composed in the picture's own pixels, drawn at its place in the control's.
+    const QRect target = PictureTarget(picture.size());
 
     const bool leaveOut = transColor != clNone && m_transparent;
     const TColor leftOut = leaveOut ? transColor : m_cachedTransColor;

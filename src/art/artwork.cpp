@@ -15,6 +15,11 @@
 
 namespace art {
 
+Density DensityFor(qreal devicePixelRatio)
+{
+    return devicePixelRatio > 1.0 ? Density::Double : Density::Normal;
+}
+
 QImage background(Background which, Density density)
 {
     const char* property = which == Background::Start ? "Image23.Picture.Data"

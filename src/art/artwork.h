@@ -20,6 +20,11 @@ enum class Background { Start, Game, Hits };
 // the resolution for high-density screens (each picture twice as wide and high).
 enum class Density { Normal = 1, Double = 2 };
 
+// The set for a screen of this device pixel ratio: any screen denser than the design's gets the
+// pictures drawn at twice the resolution (for 1.25 or 1.5 they are still sharper than the
+// design's own, and 3 loses less from them).
+Density DensityFor(qreal devicePixelRatio);
+
 // 799 x 600 (Double: 1598 x 1200), QImage::Format_RGB32, decoded from Picture.Data with our
 // libjpeg reader. Thread-safe.
 QImage background(Background which, Density density = Density::Normal);

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <array>
 #include <vector>
 
 namespace base {
@@ -18,9 +19,9 @@ std::vector<int> sampleMap(int dstSize, int srcStart, int srcSize)
     return map;
 }
 
-// The source's pixels as RGB values (alpha dropped), read where they are: true colour directly,
-// an indexed image through its colour table (or `palette`) exactly as Qt's own conversion reads it
-// (no table: grey levels; indexes past the table: black), anything else converted once.
+// The source's pixels as opaque RGB values, read where they are: true colour directly, an indexed
+// image through its colour table (or `palette`) exactly as Qt's own conversion reads it (no
+// table: grey levels; indexes past the table: black), anything else converted once.
 class SourcePixels
 {
 public:
@@ -29,13 +30,14 @@ public:
         const QImage::Format format = source.format();
         if (format == QImage::Format_Indexed8) {
             m_image = source;
-            m_table = palette ? *palette : source.colorTable();
-            if (m_table.isEmpty()) {
-                for (int i = 0; i < 256; ++i)
-                    m_table.append(qRgb(i, i, i));
+            const QList<QRgb> table = palette ? *palette : source.colorTable();
+            m_indexed = true;
+            for (int i = 0; i < 256; ++i) {
+                const QRgb c = table.isEmpty() ? qRgb(i, i, i)
+                    : i < table.size()         ? table[i]
+                                               : 0xFF000000;
+                m_table[std::size_t(i)] = 0xFF000000 | (c & 0xFFFFFF);
             }
-            while (m_table.size() < 256)
-                m_table.append(0xFF000000);
         } else if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32) {
             m_image = source;
         } else {
@@ -45,17 +47,14 @@ public:
 
     int width() const { return m_image.width(); }
     int height() const { return m_image.height(); }
-    // Pixel x of a row returned by row().
-    QRgb rgb(const uchar* row, int x) const
-    {
-        return (m_table.isEmpty() ? reinterpret_cast<const QRgb*>(row)[x] : m_table[row[x]])
-            & 0xFFFFFF;
-    }
+    bool indexed() const { return m_indexed; }
     const uchar* row(int y) const { return m_image.constScanLine(y); }
+    const std::array<QRgb, 256>& table() const { return m_table; }
 
 private:
     QImage m_image;
-    QList<QRgb> m_table; // empty for true colour
+    bool m_indexed = false;
+    std::array<QRgb, 256> m_table {}; // opaque colours of an indexed source's 256 indexes
 };
 
 QRgb maskColorFor(const QImage& bitmap, TColor transparentColor)
@@ -82,6 +81,20 @@ Geometry normalise(int x, int y, int width, int height, const QRect& source, con
     return g;
 }
 
+// One destination row from one source row: every destination pixel whose source pixel is not
+// the mask colour takes it, opaque. `columns[dx]` is the source column of destination column
+// dstX + dx; only dx in [first, last) land inside both images.
+template <typename Read>
+void blitRow(QRgb* out, const Read& read, const int* columns, int dstX, int first, int last,
+    bool masked, QRgb mask)
+{
+    for (int dx = first; dx < last; ++dx) {
+        const QRgb p = read(columns[dx]);
+        if (!masked || (p & 0xFFFFFF) != mask)
+            out[dstX + dx] = p;
+    }
+}
+
 // Per destination pixel: the destination where the source has the mask colour (never without a
 // mask), the source elsewhere, opaque.
 void blit(QImage& dst, int dstX, int dstY, int dstW, int dstH, const QImage& src, int srcX,
@@ -95,19 +108,35 @@ void blit(QImage& dst, int dstX, int dstY, int dstW, int dstH, const QImage& src
     const QRgb mask = maskColor & 0xFFFFFF;
     const std::vector<int> columns = sampleMap(dstW, srcX, srcW);
     const std::vector<int> rows = sampleMap(dstH, srcY, srcH);
+    const int dstWidth = dst.width(), dstHeight = dst.height();
+    const int srcWidth = source.width(), srcHeight = source.height();
+    // The source columns grow with the destination's, so the columns inside both images are
+    // one run.
+    int first = 0, last = dstW;
+    while (first < last
+        && (dstX + first < 0 || columns[std::size_t(first)] < 0
+            || columns[std::size_t(first)] >= srcWidth))
+        ++first;
+    while (last > first
+        && (dstX + last - 1 >= dstWidth || columns[std::size_t(last - 1)] >= srcWidth
+            || columns[std::size_t(last - 1)] < 0))
+        --last;
     for (int dy = 0; dy < dstH; ++dy) {
         const int ty = dstY + dy, sy = rows[std::size_t(dy)];
-        if (ty < 0 || ty >= dst.height() || sy < 0 || sy >= source.height())
+        if (ty < 0 || ty >= dstHeight || sy < 0 || sy >= srcHeight)
             continue;
         const uchar* in = source.row(sy);
         auto* out = reinterpret_cast<QRgb*>(dst.scanLine(ty));
-        for (int dx = 0; dx < dstW; ++dx) {
-            const int tx = dstX + dx, sx = columns[std::size_t(dx)];
-            if (tx < 0 || tx >= dst.width() || sx < 0 || sx >= source.width())
-                continue;
-            const QRgb p = source.rgb(in, sx);
-            if (!masked || p != mask)
-                out[tx] = 0xFF000000 | p;
+        if (source.indexed()) {
+            const QRgb* table = source.table().data();
+            blitRow(
+                out, [in, table](int sx) { return table[in[sx]]; }, columns.data(), dstX, first,
+                last, masked, mask);
+        } else {
+            const auto* pixels = reinterpret_cast<const QRgb*>(in);
+            blitRow(
+                out, [pixels](int sx) { return 0xFF000000 | pixels[sx]; }, columns.data(), dstX,
+                first, last, masked, mask);
         }
     }
 }
@@ -126,6 +155,22 @@ void StretchDrawTransparent(QPainter& canvas, int x, int y, int width, int heigh
     if (bitmap.isNull())
         return;
     const Geometry g = normalise(x, y, width, height, source, bitmap);
+    const bool masked = transparentColor != clNone;
+    const QRgb mask = masked ? maskColorFor(bitmap, transparentColor) : 0;
+    // Painting straight onto an image, nothing else limiting it: the same pixels written in
+    // place, without a layer to blend (an image being painted shows nothing in between).
+    QPaintDevice* device = canvas.device();
+    if (device && device->devType() == QInternal::Image && canvas.transform().isIdentity()
+        && !canvas.hasClipping() && canvas.opacity() == 1.0 && device->devicePixelRatio() == 1.0) {
+        auto* image = static_cast<QImage*>(device);
+        const QImage::Format format = image->format();
+        if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
+            || format == QImage::Format_ARGB32_Premultiplied) {
+            blit(*image, g.x, g.y, g.width, g.height, bitmap, g.source.x(), g.source.y(),
+                g.source.width(), g.source.height(), nullptr, masked, mask);
+            return;
+        }
+    }
     const bool smooth = canvas.testRenderHint(QPainter::SmoothPixmapTransform);
     canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
     {
@@ -136,12 +181,10 @@ void StretchDrawTransparent(QPainter& canvas, int x, int y, int width, int heigh
         const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatio() : 1.0;
         const int w = ratio == 1.0 ? g.width : qRound(g.width * ratio);
         const int h = ratio == 1.0 ? g.height : qRound(g.height * ratio);
-        const bool masked = transparentColor != clNone;
         QImage layer(w, h, QImage::Format_ARGB32);
         layer.fill(Qt::transparent);
         blit(layer, 0, 0, w, h, bitmap, g.source.x(), g.source.y(), g.source.width(),
-            g.source.height(), nullptr, masked,
-            masked ? maskColorFor(bitmap, transparentColor) : 0);
+            g.source.height(), nullptr, masked, mask);
         layer.setDevicePixelRatio(ratio);
         const QPainter::CompositionMode mode = canvas.compositionMode();
         canvas.setCompositionMode(QPainter::CompositionMode_SourceOver);

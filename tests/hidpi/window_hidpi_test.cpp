@@ -2,6 +2,7 @@
 // set that suits the screen, and the same logical layout, input and effects as at 1.
 #include "animator/gif_animator.h"
 #include "art/artwork.h"
+#include "support/oracle_frames.h"
 #include "window/form_fixture.h"
 
 #include <QGuiApplication>
@@ -89,6 +90,52 @@ TEST_F(DenseWindow, ADenseScreenShowsTheDenseCardPixelForPixel)
     // The inside of the card (its frame is the same in both sets): as drawn at 2x, not doubled.
     const QRect inside(20, 20, 140, 110);
     EXPECT_EQ(shown.copy(inside), face.convertToFormat(QImage::Format_RGB32).copy(inside));
+}
+
+} // namespace
+
+namespace {
+
+// Steps an animation the way its timer does, so each frame is repainted only where it changed.
+class SteppedAnimator : public animator::TGIFAnimator
+{
+public:
+    using TGIFAnimator::AdvanceFrame;
+    using TGIFAnimator::TGIFAnimator;
+};
+
+TEST(DenseCelebrations, EveryFrameShownIsTheWholePictureThoughOnlyChangesAreRepainted)
+{
+    const qreal ratio = QGuiApplication::primaryScreen()->devicePixelRatio();
+    if (ratio != 1.0 && ratio != 2.0)
+        GTEST_SKIP() << "pixel for pixel at the pictures' own densities only";
+    const art::Density density = art::DensityFor(ratio);
+    for (const int n : { 2, 6, 10 }) {
+        SCOPED_TRACE(n);
+        QWidget page;
+        page.setFixedSize(600, 450);
+        auto* animation = new SteppedAnimator(&page);
+        animation->move(20, 30);
+        animation->SetTransparent(false);
+        animation->Image().SetDevicePixelRatio(static_cast<int>(density));
+        const QByteArray data = art::animationData(n, density);
+        animation->Image().ReadFormData(data);
+        page.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+        OracleFrames expected(data.mid(4));
+        for (int k = 0; k < expected.count(); ++k) {
+            const QImage& picture = expected.next();
+            if (k > 0)
+                animation->AdvanceFrame();
+            ASSERT_EQ(animation->FrameIndex(), k);
+            // What the screen shows: the off-screen image the repaints (of the changed part
+            // only) have left, in the screen's pixels.
+            QImage screen = animation->OffscreenImage();
+            screen.setDevicePixelRatio(1);
+            ASSERT_EQ(screen.size(), picture.size());
+            ASSERT_EQ(screen, picture) << "frame " << k;
+        }
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The window's design and the view operations as the player sees them.
 #include "form_fixture.h"
+#include "support/oracle_frames.h"
 
 #include "animator/gif_animator.h"
 #include "art/artwork.h"
@@ -8,11 +9,6 @@
 #include <QHeaderView>
 #include <QStackedWidget>
 #include <QTableWidget>
-
-#include <gif_lib.h>
-
-#include <algorithm>
-#include <cstring>
 
 class Window : public FormFixture
 { };
@@ -278,10 +274,10 @@ TEST_F(Window, ACelebrationResumesWhereTheLastOneOfItsPictureStopped)
 
 TEST(PictureDensity, AnyScreenDenserThanTheDesignsGetsTheSetOfTwiceTheResolution)
 {
-    EXPECT_EQ(TForm1::DensityFor(1.0), art::Density::Normal);
-    EXPECT_EQ(TForm1::DensityFor(0.75), art::Density::Normal);
+    EXPECT_EQ(art::DensityFor(1.0), art::Density::Normal);
+    EXPECT_EQ(art::DensityFor(0.75), art::Density::Normal);
     for (const qreal ratio : { 1.25, 1.5, 2.0, 3.0 })
-        EXPECT_EQ(TForm1::DensityFor(ratio), art::Density::Double) << ratio;
+        EXPECT_EQ(art::DensityFor(ratio), art::Density::Double) << ratio;
 }
 
 // Start-up: the window is built with the start page's pictures only; every other picture is
@@ -380,62 +376,23 @@ TEST_F(WindowStart, AGameStartedAtOnceNeverShowsHalfPreparedPictures)
 }
 
 // Every frame of every celebration, as the game shows it, against an independent decoder's
-// picture: giflib's indexes laid over one another (every frame keeps what lies beneath it;
-// the see-through index shows the frames before).
+// picture.
 TEST(Celebrations, EveryFrameShowsWhatAnIndependentDecoderComposes)
 {
     for (int n = 1; n <= 10; ++n) {
         SCOPED_TRACE(n);
         const QByteArray data = art::animationData(n);
-        const QByteArray file = data.mid(4);
-        struct Reader
-        {
-            const QByteArray* bytes;
-            int pos = 0;
-        } reader { &file };
-        int error = 0;
-        GifFileType* gif = DGifOpen(
-            &reader,
-            [](GifFileType* g, GifByteType* buf, int want) {
-                auto* r = static_cast<Reader*>(g->UserData);
-                const int take = std::min(want, int(r->bytes->size()) - r->pos);
-                std::memcpy(buf, r->bytes->constData() + r->pos, std::size_t(take));
-                r->pos += take;
-                return take;
-            },
-            &error);
-        ASSERT_NE(gif, nullptr);
-        ASSERT_EQ(DGifSlurp(gif), GIF_OK);
-        const ColorMapObject* colours = gif->SColorMap;
-        QImage expected(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
-
+        OracleFrames expected(data.mid(4));
         animator::TGIFAnimator animation;
         animation.SetTransparent(false);
         animation.Image().ReadFormData(data);
-        ASSERT_EQ(animation.Image().Count(), gif->ImageCount);
-        for (int k = 0; k < gif->ImageCount; ++k) {
-            const SavedImage& frame = gif->SavedImages[k];
-            int transparent = -1;
-            for (int e = 0; e < frame.ExtensionBlockCount; ++e) {
-                const ExtensionBlock& b = frame.ExtensionBlocks[e];
-                if (b.Function == GRAPHICS_EXT_FUNC_CODE && (b.Bytes[0] & 1))
-                    transparent = b.Bytes[3];
-            }
-            const GifImageDesc& d = frame.ImageDesc;
-            for (int y = 0; y < d.Height; ++y) {
-                for (int x = 0; x < d.Width; ++x) {
-                    const int index = frame.RasterBits[y * d.Width + x];
-                    if (index == transparent)
-                        continue;
-                    const GifColorType c = colours->Colors[index];
-                    expected.setPixel(d.Left + x, d.Top + y, qRgb(c.Red, c.Green, c.Blue));
-                }
-            }
+        ASSERT_EQ(animation.Image().Count(), expected.count());
+        for (int k = 0; k < expected.count(); ++k) {
+            const QImage& picture = expected.next();
             if (k > 0)
                 animation.SetFrameIndex(k);
-            EXPECT_EQ(animation.grab().toImage().convertToFormat(QImage::Format_RGB32), expected)
+            EXPECT_EQ(animation.grab().toImage().convertToFormat(QImage::Format_RGB32), picture)
                 << "frame " << k;
         }
-        DGifCloseFile(gif, &error);
     }
 }
