@@ -9,6 +9,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <future>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -67,9 +68,12 @@ private:
 
 // While the application connects to the display, a second core reads the font configuration
 // (the slowest part of the first text the window measures) and then decodes the start page's
-// background while the window is built. Both are shared: the window finds the background done
-// or waits for it (art::background), and it measures no text before the fonts are read
-// (fontsRead), which would read them a second time.
+// background, for the screen's density, while the window is built. Both are shared: the window
+// finds the background done or waits for it (art::background), and it measures no text before
+// the fonts are read (fontsRead), which would read them a second time.
+//
+// The thread touches Qt only once the application exists: Qt takes the first thread that uses
+// it for the main thread, and the window's events would then go astray.
 class StartPagePreparation
 {
 public:
@@ -77,20 +81,37 @@ public:
         : m_thread([this] {
             FcInit();
             m_fontsRead.set_value();
+            const std::optional<art::Density> density = m_densityFuture.get();
+            if (!density)
+                return;
             try {
-                art::background(art::Background::Start);
+                art::background(art::Background::Start, *density);
             } catch (const std::exception&) {
                 // The window loads it again and reports the damage.
             }
         })
     { }
-    ~StartPagePreparation() { m_thread.join(); }
+    ~StartPagePreparation()
+    {
+        if (!m_densityKnown)
+            m_density.set_value(std::nullopt);
+        m_thread.join();
+    }
 
     void fontsRead() { m_fontsReadFuture.wait(); }
+    // Called once the application exists.
+    void densityIs(art::Density density)
+    {
+        m_densityKnown = true;
+        m_density.set_value(density);
+    }
 
 private:
     std::promise<void> m_fontsRead;
     std::future<void> m_fontsReadFuture = m_fontsRead.get_future();
+    std::promise<std::optional<art::Density>> m_density;
+    std::future<std::optional<art::Density>> m_densityFuture = m_density.get_future();
+    bool m_densityKnown = false;
     std::thread m_thread;
 };
 
@@ -101,6 +122,9 @@ int main(int argc, char** argv)
     StartPagePreparation preparation;
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Мнемира"));
+    // The window opens on the primary screen.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    preparation.densityIs(art::DensityFor(screen ? screen->devicePixelRatio() : 1.0));
     try {
         QApplication::setWindowIcon(art::icon());
     } catch (const std::exception&) {

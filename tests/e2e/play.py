@@ -42,6 +42,10 @@ class Player:
 
     def start(self):
         """Enter on the start page; waits for the game page with every card face down."""
+        # A player presses Enter once the window shows it has the focus; a key sent sooner
+        # can reach the program before the focus does.
+        self.game.focus()
+        wait_for(self.game.name_selected, 10, "the start page to show the name selected")
         self.game.key("Return")
         self.started = time.monotonic()
         wait_for(self.game.on_game_page, 20, "the game page after Enter")

@@ -31,6 +31,10 @@ LIST_ROW_TOP, LIST_ROW_STEP, LIST_ROW_H = 178, 16, 15
 LIST_COLUMNS = {"time": (158, 165), "name": (324, 178), "date": (504, 133), "row": (158, 480)}
 LIST_EMPTY_PROBE = (645, 300, 15, 150)
 WHITE = b"\xff\xff\xff"
+# The text area of the name field (320,404 177x21): with the window focused, "Новый игрок" shows
+# selected, on the selection's blue.
+NAME_TEXT = (322, 406, 60, 17)
+SELECTION_BLUE = b"\x30\x8c\xc6"
 
 EXIT_SKIP = 77
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -253,6 +257,11 @@ class Game:
             self.wid, geo = wait_for(main, timeout, "the game window")
         except Failure as e:
             raise Failure(f"{e}; windows titled {TITLE!r}: {self._windows()}")
+        # Qt takes the first thread that uses it for its main thread; the start-up's helper
+        # thread must never get there before the application does (the window then misses its
+        # focus, among other things).
+        check("not created in the main() thread" not in self.log(),
+              f"Qt took another thread for the main thread\n{self.log()}")
         return geo
 
     def boxes(self, alive=True):
@@ -317,6 +326,10 @@ class Game:
     def on_game_page(self):
         px = self.pixels(*CLOCK_PROBE)
         return px == CLOCK_BLUE * (len(px) // 3)
+
+    def name_selected(self):
+        px = self.pixels(*NAME_TEXT)
+        return sum(px[i:i + 3] == SELECTION_BLUE for i in range(0, len(px), 3)) > 100
 
     def on_results_page(self):
         return self.pixels(*LIST_EMPTY_PROBE) == WHITE * (LIST_EMPTY_PROBE[2] * LIST_EMPTY_PROBE[3])
