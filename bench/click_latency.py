@@ -83,11 +83,8 @@ def main():
     ap.add_argument("--xvfb", metavar=":N", help="start a private Xvfb 1280x1024x24 on :N")
     args = ap.parse_args()
 
-    server = xbench.use_display(args.xvfb)
-    try:
-        display = xbench.Display()
-        display.watch_maps()
-        load_before = xbench.load_average()
+    with xbench.Session(args.xvfb) as session:
+        display = session.display
         program = xbench.Program(args.game)
         try:
             driver = GameDriver(display, program)
@@ -104,15 +101,10 @@ def main():
                 grabs.append(xbench.now_ms() - start)
         finally:
             program.stop()
-        load_after = xbench.load_average()
-        display.close()
-    finally:
-        if server:
-            server.close()
 
     print(f"display {os.environ['DISPLAY']}; click (release) -> card face on screen; grabs every "
           f"{args.interval:g} ms, one 90x80 grab takes {statistics.median(grabs):.2f} ms "
-          f"(median); load average before {load_before}, after {load_after}")
+          f"(median); load average before {session.load_before}, after {session.load_after}")
     print(f"the first card of the game: {firsts[0][1]:.1f} ms")
     report("first cards", firsts)
     report("second cards", seconds)

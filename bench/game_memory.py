@@ -138,11 +138,8 @@ def main():
     ap.add_argument("--xvfb", metavar=":N", help="start a private Xvfb 1280x1024x24 on :N")
     args = ap.parse_args()
 
-    server = xbench.use_display(args.xvfb)
-    try:
-        display = xbench.Display()
-        display.watch_maps()
-        load_before = xbench.load_average()
+    with xbench.Session(args.xvfb) as session:
+        display = session.display
         bare = [xbench.start_and_hold(display, args.empty, 3.0)["hwm_kib"]
                 for _ in range(args.bare_runs)]
         program = xbench.Program(args.game)
@@ -169,17 +166,13 @@ def main():
                     dst.write(src.read())
         finally:
             program.stop()
-        load_after = xbench.load_average()
-        display.close()
-    finally:
-        if server:
-            server.close()
 
     bare_kib = statistics.median(bare)
     how = ("left to run their 7 s" if args.click_after is None
            else f"each ended by a click after {args.click_after:g} s")
     print(f"display {os.environ['DISPLAY']}; a whole game, {wrong} wrong pairs, ten celebrations "
-          f"{how}, {played:.0f} s of play; load average before {load_before}, after {load_after}")
+          f"{how}, {played:.0f} s of play; load average before {session.load_before}, "
+          f"after {session.load_after}")
     print("MB = MiB (kB / 1024)")
     print(f"empty window VmHWM after 3 s (bare): {xbench.mb(bare_kib):.1f} MB "
           f"(median of {len(bare)})")

@@ -45,12 +45,9 @@ def main():
     ap.add_argument("--csv", help="write every run to this file")
     args = ap.parse_args()
 
-    server = xbench.use_display(args.xvfb)
-    try:
-        display = xbench.Display()
-        display.watch_maps()
+    with xbench.Session(args.xvfb) as session:
+        display = session.display
         programs = [("game", args.game), ("empty window", args.empty)]
-        load_before = xbench.load_average()
         for _ in range(args.warmup):
             for _, path in programs:
                 xbench.start_and_hold(display, path, 0.2, args.timeout)
@@ -64,11 +61,6 @@ def main():
                       f"{run['cpu_ms']:5.1f}, run queue {run['wait_ms']:6.1f})  VmHWM "
                       f"{xbench.mb(run['hwm_kib']):6.1f} MB", file=sys.stderr, flush=True)
                 time.sleep(args.pause)
-        load_after = xbench.load_average()
-        display.close()
-    finally:
-        if server:
-            server.close()
 
     if args.csv:
         with open(args.csv, "w", newline="") as f:
@@ -82,8 +74,8 @@ def main():
 
     game, empty = (name for name, _ in programs)
     print(f"display {os.environ['DISPLAY']}, {args.n} runs of each, alternating, "
-          f"{args.hold:g} s on the first page; load average before {load_before}, "
-          f"after {load_after} ({os.cpu_count()} cores)")
+          f"{args.hold:g} s on the first page; load average before {session.load_before}, "
+          f"after {session.load_after} ({os.cpu_count()} cores)")
     print("MB = MiB (VmHWM kB / 1024)")
     for name in (game, empty):
         print(f"{name}:")

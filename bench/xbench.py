@@ -248,6 +248,40 @@ def use_display(xvfb):
     return None
 
 
+class Session:
+    """The display a benchmark watches, with the load average around its run:
+
+        with xbench.Session(args.xvfb) as session:
+            ... session.display ...
+        print(session.load_before, session.load_after)
+    """
+
+    def __init__(self, xvfb):
+        self.xvfb = xvfb
+
+    def __enter__(self):
+        self.server = use_display(self.xvfb)
+        try:
+            self.display = Display()
+            self.display.watch_maps()
+        except BaseException:
+            if self.server:
+                self.server.close()
+            raise
+        self.load_before = load_average()
+        self.load_after = None
+        return self
+
+    def __exit__(self, *exc):
+        try:
+            self.load_after = load_average()
+            self.display.close()
+        finally:
+            if self.server:
+                self.server.close()
+        return False
+
+
 class Program:
     """A program started in a scratch folder of its own (the game writes hits.dat there)."""
 
