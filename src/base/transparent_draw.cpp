@@ -141,6 +141,23 @@ void blit(QImage& dst, int dstX, int dstY, int dstW, int dstH, const QImage& src
     }
 }
 
+// The image a painter draws on when nothing else limits it (no transform, clip or opacity, one
+// pixel per unit, 32-bit RGB): there the same pixels can be written in place, without a layer
+// to blend, since an image being painted shows nothing in between. Null otherwise.
+QImage* imageUnder(QPainter& canvas)
+{
+    QPaintDevice* device = canvas.device();
+    if (!device || device->devType() != QInternal::Image || !canvas.transform().isIdentity()
+        || canvas.hasClipping() || canvas.opacity() != 1.0 || device->devicePixelRatio() != 1.0)
+        return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
+            || format == QImage::Format_ARGB32_Premultiplied
+        ? image
+        : nullptr;
+}
+
 } // namespace
 
 void MaskedStretchBlt(QImage& dst, int dstX, int dstY, int dstW, int dstH, const QImage& src,
@@ -154,23 +171,13 @@ void StretchDrawTransparent(QPainter& canvas, int x, int y, int width, int heigh
 {
     if (bitmap.isNull())
         return;
+    if (QImage* image = imageUnder(canvas)) {
+        StretchDrawTransparent(*image, x, y, width, height, source, bitmap, transparentColor);
+        return;
+    }
     const Geometry g = normalise(x, y, width, height, source, bitmap);
     const bool masked = transparentColor != clNone;
     const QRgb mask = masked ? maskColorFor(bitmap, transparentColor) : 0;
-    // Painting straight onto an image, nothing else limiting it: the same pixels written in
-    // place, without a layer to blend (an image being painted shows nothing in between).
-    QPaintDevice* device = canvas.device();
-    if (device && device->devType() == QInternal::Image && canvas.transform().isIdentity()
-        && !canvas.hasClipping() && canvas.opacity() == 1.0 && device->devicePixelRatio() == 1.0) {
-        auto* image = static_cast<QImage*>(device);
-        const QImage::Format format = image->format();
-        if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
-            || format == QImage::Format_ARGB32_Premultiplied) {
-            blit(*image, g.x, g.y, g.width, g.height, bitmap, g.source.x(), g.source.y(),
-                g.source.width(), g.source.height(), nullptr, masked, mask);
-            return;
-        }
-    }
     const bool smooth = canvas.testRenderHint(QPainter::SmoothPixmapTransform);
     canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
     {

@@ -29,21 +29,26 @@ QImage canvas(int w = 6, int h = 6)
     return image;
 }
 
-// Draws through a painter or straight into the image; both must give the same pixels.
-class StretchDraw : public testing::TestWithParam<bool>
+// Draws straight into the image, through a painter that writes the image in place, and through
+// one whose clip makes it blend a layer; all three must give the same pixels.
+enum class Way { Image, Painter, ClippedPainter };
+
+class StretchDraw : public testing::TestWithParam<Way>
 {
 protected:
     QImage draw(int x, int y, int w, int h, const QRect& src, const QImage& bitmap, TColor colour)
     {
         QImage target = canvas();
-        if (GetParam()) {
-            QPainter painter(&target);
-            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-            StretchDrawTransparent(painter, x, y, w, h, src, bitmap, colour);
-            EXPECT_TRUE(painter.testRenderHint(QPainter::SmoothPixmapTransform));
-        } else {
+        if (GetParam() == Way::Image) {
             StretchDrawTransparent(target, x, y, w, h, src, bitmap, colour);
+            return target;
         }
+        QPainter painter(&target);
+        if (GetParam() == Way::ClippedPainter)
+            painter.setClipRect(target.rect());
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        StretchDrawTransparent(painter, x, y, w, h, src, bitmap, colour);
+        EXPECT_TRUE(painter.testRenderHint(QPainter::SmoothPixmapTransform));
         return target;
     }
 };
@@ -112,8 +117,12 @@ TEST_P(StretchDraw, DestinationPartlyOutsideIsClipped)
     EXPECT_EQ(out.pixel(1, 5), kBack);
 }
 
-INSTANTIATE_TEST_SUITE_P(PainterAndImage, StretchDraw, testing::Bool(),
-    [](const auto& info) { return std::string(info.param ? "Painter" : "Image"); });
+INSTANTIATE_TEST_SUITE_P(ImageAndPainters, StretchDraw,
+    testing::Values(Way::Image, Way::Painter, Way::ClippedPainter), [](const auto& info) {
+        return std::string(info.param == Way::Image ? "Image"
+                : info.param == Way::Painter        ? "Painter"
+                                                    : "ClippedPainter");
+    });
 
 TEST(MaskedStretchBlt, DestinationWhereTheSourceHasTheMaskColour)
 {

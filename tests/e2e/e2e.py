@@ -305,6 +305,17 @@ def start_with_open_error(c, work):
     return game
 
 
+def lists_the_old_records(c, game, when):
+    """A start with the two old records in hits.dat: no box, the results page lists both, and
+    the close box ends the game cleanly."""
+    game.wait_window()  # a box at start-up would come before the window
+    check(not game.boxes(), f"a box showed at start-up {when}")
+    game.click(448, 460)  # "Результаты"
+    wait_for(game.on_results_page, 10, "the results page")
+    game.wait_results_rows(2)
+    c.closes_cleanly(game)
+
+
 def case_fault_read_only_file(c):
     """hits.dat read-only: the open at start-up fails, a whole game's end cannot append, and
     the close reports that the file never opened."""
@@ -338,13 +349,7 @@ def case_fault_read_only_folder(c):
     with open(os.path.join(work, "hits.dat"), "wb") as f:
         f.write(OLD_RECORDS)
     os.chmod(work, 0o555)
-    game = c.game(work, as_player())
-    game.wait_window()  # a box at start-up would come before the window
-    check(not game.boxes(), "a box showed at start-up with an existing hits.dat")
-    game.click(448, 460)  # "Результаты"
-    wait_for(game.on_results_page, 10, "the results page")
-    game.wait_results_rows(2)
-    c.closes_cleanly(game)
+    lists_the_old_records(c, c.game(work, as_player()), "with an existing hits.dat")
     check(read(os.path.join(work, "hits.dat")) == OLD_RECORDS, "hits.dat changed")
     c.note("existing hits.dat in a read-only folder: no box, two rows listed, closes with 0, "
            "file unchanged")
@@ -396,13 +401,7 @@ def case_fault_disk_full(c):
     c.note(f"hits.dat: the 166 bytes of its two records unchanged; {len(tail)} bytes of the "
            f"failed record left after them" + (f" ({tail[:12]!r}…)" if tail else ""))
 
-    game = c.game(work)
-    game.wait_window()  # a box at start-up would come before the window
-    check(not game.boxes(), "a box showed at the start after the failed append")
-    game.click(448, 460)  # "Результаты"
-    wait_for(game.on_results_page, 10, "the results page")
-    game.wait_results_rows(2)
-    c.closes_cleanly(game)
+    lists_the_old_records(c, c.game(work), "after the failed append")
     check(read(hits) == data, "reading the results changed hits.dat")
     c.note("next start: the results list shows the two whole records; file unchanged")
 
