@@ -125,11 +125,6 @@ int main(int argc, char** argv)
     // The window opens on the primary screen.
     const QScreen* screen = QGuiApplication::primaryScreen();
     preparation.densityIs(art::DensityFor(screen ? screen->devicePixelRatio() : 1.0));
-    try {
-        QApplication::setWindowIcon(art::icon());
-    } catch (const std::exception&) {
-        // The window reports damaged artwork itself when it is built.
-    }
     preparation.fontsRead();
     TForm1 form;
     form.show();

@@ -14,6 +14,7 @@
 #include "base/error_report.h"
 #include "un_controls.h"
 
+#include <QApplication>
 #include <QStackedWidget>
 
 using game::Control;
@@ -45,18 +46,27 @@ void TForm1::loadGuarded(const std::function<void()>& load)
     base::RunReported(this, load);
 }
 
+void TForm1::loadBackground(Control image, art::Background picture)
+{
+    loadGuarded([&] {
+        static_cast<TImage*>(control(image))
+            ->setPicture(atDensity(art::background(picture, density()), density()));
+    });
+}
+
+void TForm1::loadGlyph(int n)
+{
+    loadGuarded(
+        [&] { button(buttonFor(n))->setGlyph(atDensity(art::glyph(n, density()), density())); });
+}
+
 void TForm1::loadAssets()
 {
-    loadGuarded([this] { setWindowIcon(art::icon()); });
-    loadGuarded([this] {
-        static_cast<TImage*>(control(Control::Image23))
-            ->setPicture(atDensity(art::background(art::Background::Start, density()), density()));
-    });
-    for (int n : { 1, 4 }) {
-        loadGuarded([this, n] {
-            button(buttonFor(n))->setGlyph(atDensity(art::glyph(n, density()), density()));
-        });
-    }
+    // The application's icon, which the window and its message boxes show.
+    loadGuarded([] { QApplication::setWindowIcon(art::icon()); });
+    loadBackground(Control::Image23, art::Background::Start);
+    loadGlyph(1);
+    loadGlyph(4);
 }
 
 void TForm1::loadPageAssets(int page)
@@ -71,23 +81,12 @@ void TForm1::loadPageAssets(int page)
     });
     if (page == static_cast<int>(game::Page::Hits) && !m_hitsPageLoaded) {
         m_hitsPageLoaded = true;
-        loadGuarded([this] {
-            static_cast<TImage*>(control(Control::Image24))
-                ->setPicture(
-                    atDensity(art::background(art::Background::Hits, density()), density()));
-        });
-        for (int n : { 2, 3 }) {
-            loadGuarded([this, n] {
-                button(buttonFor(n))->setGlyph(atDensity(art::glyph(n, density()), density()));
-            });
-        }
+        loadBackground(Control::Image24, art::Background::Hits);
+        loadGlyph(2);
+        loadGlyph(3);
     }
     if (page == static_cast<int>(game::Page::Game) && !m_cardsReady) {
-        loadGuarded([this] {
-            static_cast<TImage*>(control(Control::Image17))
-                ->setPicture(
-                    atDensity(art::background(art::Background::Game, density()), density()));
-        });
+        loadBackground(Control::Image17, art::Background::Game);
         loadGuarded([this] {
             art::CardPictures cards = art::cardPictures(density());
             for (QImage& picture : cards.images)

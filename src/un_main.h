@@ -83,6 +83,8 @@ private:
     void loadPageAssets(int page);
     void loadAnimation(int picture);
     void loadGuarded(const std::function<void()>& load);
+    void loadBackground(game::Control image, art::Background picture);
+    void loadGlyph(int n); // BitBtn<n>'s
     art::Density density() const;
     // un_main.cpp: the events of the controls and timers, each forwarded to the game.
     void connectEvents();

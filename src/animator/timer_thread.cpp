@@ -56,14 +56,17 @@ int NiceOf(TThreadPriority priority)
 
 // The worker only waits and hands ticks over (drawing asynchronously, it composes a frame), so
 // it needs far less than the default stack of 8 MiB; sanitizers' instrumentation needs more.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr std::size_t kStackSize = std::size_t(8) << 20;
-#elif defined(__has_feature)
+// (GCC says so with __SANITIZE_*__, clang with __has_feature.)
+#if defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-constexpr std::size_t kStackSize = std::size_t(8) << 20;
-#else
-constexpr std::size_t kStackSize = std::size_t(512) << 10;
+#define MNEMIRA_SANITIZED_BUILD
 #endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define MNEMIRA_SANITIZED_BUILD
+#endif
+#ifdef MNEMIRA_SANITIZED_BUILD
+constexpr std::size_t kStackSize = std::size_t(8) << 20;
 #else
 constexpr std::size_t kStackSize = std::size_t(512) << 10;
 #endif
