@@ -1,4 +1,5 @@
-// Building a frame's bitmap: the decoded frame as a BMP file, and loading that file into a QImage.
+// Building a frame's bitmap: the decoded frame as a BMP file, and loading that file into a QImage;
+// or the decoded rows put straight into the QImage that loading would give.
 
 #include "gif/gif_frame.h"
 
@@ -95,6 +96,54 @@ std::vector<std::uint8_t> BuildFrameBitmap(
     damaged = DecodeLZW(codes, width, height, bitCount, interlace, item.PixelBits,
         h + kHeaders + paletteSize, progress);
     return bmp;
+}
+
+QImage DecodeFrameImage(const TGIFItem& item, bool interlace, bool& damaged)
+{
+    const int bitCount = bitCountFor(item.PixelBits);
+    const int width = item.FrameWidth, height = item.FrameHeight;
+    if (width <= 0 || height <= 0)
+        return LoadFrameBMP(BuildFrameBitmap(item, interlace, damaged));
+    static const std::vector<std::uint8_t> none;
+    const std::vector<std::uint8_t>& codes = item.CodeStream ? *item.CodeStream : none;
+    const std::uint8_t* rows = DecodeLZWLinear(codes, width, height, item.PixelBits, damaged);
+
+    QImage image(width, height, bitCount == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
+    if (image.isNull())
+        throw std::bad_alloc();
+    std::uint8_t palette[256 * 4];
+    ExpandPalette(item.Colors, palette);
+    QList<QRgb> colours(1 << bitCount);
+    for (int i = 0; i < colours.size(); ++i)
+        colours[i] = qRgb(palette[i * 4 + 2], palette[i * 4 + 1], palette[i * 4]);
+    image.setColorTable(colours);
+    // Each row as the file's rows would hold it and loading would read it back.
+    int pass = 0;
+    for (int y = 0; y < height; y = interlace ? NextInterlacedRow(y, height, pass) : y + 1) {
+        const std::uint8_t* src = rows;
+        rows += width;
+        std::uint8_t* dst = image.scanLine(y);
+        if (bitCount == 8) {
+            std::memcpy(dst, src, std::size_t(width));
+        } else if (bitCount == 1) {
+            for (int x = 0; x < width; x += 8) {
+                std::uint8_t b = std::uint8_t(src[x] << 7);
+                for (int k = 1; k < 8 && x + k < width; ++k)
+                    b |= std::uint8_t(src[x + k] << (7 - k));
+                dst[x / 8] = b;
+            }
+        } else {
+            // Two pixels share a byte of the file (the first in the high nibble, the second
+            // ORed in whole): what the file's nibbles read back as.
+            for (int x = 0; x < width; x += 2) {
+                const int next = x + 1 < width ? src[x + 1] : 0;
+                dst[x] = std::uint8_t((src[x] & 0x0F) | next >> 4);
+                if (x + 1 < width)
+                    dst[x + 1] = std::uint8_t(next & 0x0F);
+            }
+        }
+    }
+    return image;
 }
 
 QImage LoadFrameBMP(const std::vector<std::uint8_t>& bmp)

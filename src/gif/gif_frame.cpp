@@ -50,11 +50,17 @@ const QImage& TGIFFrame::FrameBitmap()
             owner->ReportProgress(stage, percent, msg);
         };
     }
+    // With a listener the decoding reports its progress on the way to the file; without, the
+    // rows go straight into the bitmap. The damage found counts even when loading then fails.
     bool damaged = false;
-    const std::vector<std::uint8_t> bmp
-        = BuildFrameBitmap(*m_item, Interlace, damaged, progress ? &progress : nullptr);
+    try {
+        m_bitmap = progress ? LoadFrameBMP(BuildFrameBitmap(*m_item, Interlace, damaged, &progress))
+                            : DecodeFrameImage(*m_item, Interlace, damaged);
+    } catch (...) {
+        Damaged = Damaged || damaged;
+        throw;
+    }
     Damaged = Damaged || damaged;
-    m_bitmap = LoadFrameBMP(bmp);
     return m_bitmap;
 }
 

@@ -261,26 +261,26 @@ private:
     }
 
     // The code size byte and the sub-blocks as they are; a sub-block that runs past the end marks
-    // the frame damaged and is left out.
+    // the frame damaged and is left out. They lie together in the input, so they are found first
+    // and copied once, into a stream of their final size.
     void CopyCodeStream(TGIFFrame& frame)
     {
-        std::vector<std::uint8_t>& codes = frame.Item().CodeStream.emplace();
         std::uint8_t codeSize;
         m_in.readStrict(&codeSize, 1);
-        codes.push_back(codeSize);
+        const std::uint8_t* const start = m_in.current() - 1;
         while (!m_in.atEnd()) {
-            const std::size_t n = m_in.readByte();
-            if (n > m_in.size() - m_in.position()) {
+            const std::size_t n = *m_in.current();
+            if (n >= m_in.size() - m_in.position()) {
                 frame.Damaged = true;
-                m_in.seekToEnd();
                 break;
             }
-            codes.push_back(std::uint8_t(n));
-            codes.insert(codes.end(), m_in.current(), m_in.current() + n);
-            m_in.skip(n);
+            m_in.skip(n + 1);
             if (n == 0)
                 break;
         }
+        frame.Item().CodeStream.emplace(start, m_in.current());
+        if (frame.Damaged)
+            m_in.seekToEnd();
     }
 
     static void applyGraphicControl(TGIFFrame& frame)

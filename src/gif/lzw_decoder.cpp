@@ -20,14 +20,13 @@ void checkPixelBits(int pixelBits)
         throw std::invalid_argument("DecodeLZW: pixel bits must be 0..8");
 }
 
-std::vector<int> rowOrder(int height, bool interlace)
+// Calls put(k, y) for the k-th row written and the image row y it belongs to.
+template <typename Put> void forEachRow(int height, bool interlace, Put put)
 {
-    std::vector<int> order;
-    order.reserve(std::size_t(height));
     int pass = 0;
+    std::size_t k = 0;
     for (int y = 0; y < height; y = interlace ? NextInterlacedRow(y, height, pass) : y + 1)
-        order.push_back(y);
-    return order;
+        put(k++, y);
 }
 
 void packRow(const std::uint8_t* src, int width, int bitCount, std::uint8_t* row)
@@ -92,16 +91,14 @@ bool DecodeLZW(std::span<const std::uint8_t> codeStream, int width, int height, 
     const std::size_t w = width > 0 ? std::size_t(width) : 0;
     const std::size_t h = height > 0 ? std::size_t(height) : 0;
     const std::size_t total = w * h;
-    const auto lin
-        = std::make_unique_for_overwrite<std::uint8_t[]>(detail::linearBufferSize(total));
-    const bool damaged = detail::decodeLinear(codeStream, total, pixelBits, lin.get());
+    bool damaged = false;
+    const std::uint8_t* const lin = DecodeLZWLinear(codeStream, width, height, pixelBits, damaged);
     if (total == 0 || (bitCount != 1 && bitCount != 4 && bitCount != 8))
         return damaged;
     const std::size_t stride = std::size_t((bitCount * width + 31) / 32) * 4;
-    const std::vector<int> order = rowOrder(height, interlace);
-    for (std::size_t k = 0; k < order.size(); ++k)
-        packRow(lin.get() + k * w, width, bitCount,
-            pixels + std::size_t(height - 1 - order[k]) * stride);
+    forEachRow(height, interlace, [&](std::size_t k, int y) {
+        packRow(lin + k * w, width, bitCount, pixels + std::size_t(height - 1 - y) * stride);
+    });
     return damaged;
 }
 
@@ -112,16 +109,32 @@ std::vector<std::uint8_t> DecodeLZWIndices(std::span<const std::uint8_t> codeStr
     const std::size_t w = width > 0 ? std::size_t(width) : 0;
     const std::size_t h = height > 0 ? std::size_t(height) : 0;
     const std::size_t total = w * h;
-    std::vector<std::uint8_t> lin(detail::linearBufferSize(total));
-    damaged = detail::decodeLinear(codeStream, total, pixelBits, lin.data());
-    lin.resize(total);
-    if (!interlace || total == 0)
-        return lin;
+    if (!interlace || total == 0) {
+        // Decoded where the indices are kept (the room the decoder needs past them stays as the
+        // vector's spare capacity).
+        std::vector<std::uint8_t> indices(detail::linearBufferSize(total));
+        damaged = detail::decodeLinear(codeStream, total, pixelBits, indices.data());
+        indices.resize(total);
+        return indices;
+    }
+    // Rows come in pass order: decoded aside, then put in place.
+    const std::uint8_t* const lin = DecodeLZWLinear(codeStream, width, height, pixelBits, damaged);
     std::vector<std::uint8_t> image(total);
-    const std::vector<int> order = rowOrder(height, interlace);
-    for (std::size_t k = 0; k < order.size(); ++k)
-        std::memcpy(image.data() + std::size_t(order[k]) * w, lin.data() + k * w, w);
+    forEachRow(height, interlace, [&](std::size_t k, int y) {
+        std::memcpy(image.data() + std::size_t(y) * w, lin + k * w, w);
+    });
     return image;
+}
+
+const std::uint8_t* DecodeLZWLinear(
+    std::span<const std::uint8_t> codeStream, int width, int height, int pixelBits, bool& damaged)
+{
+    checkPixelBits(pixelBits);
+    const std::size_t total
+        = (width > 0 ? std::size_t(width) : 0) * (height > 0 ? std::size_t(height) : 0);
+    std::uint8_t* const lin = detail::LinearScratch().get(detail::linearBufferSize(total));
+    damaged = detail::decodeLinear(codeStream, total, pixelBits, lin);
+    return lin;
 }
 
 } // namespace gif

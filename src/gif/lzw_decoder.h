@@ -41,6 +41,13 @@ bool DecodeLZW(std::span<const std::uint8_t> codeStream, int width, int height, 
 std::vector<std::uint8_t> DecodeLZWIndices(std::span<const std::uint8_t> codeStream, int width,
     int height, bool interlace, int pixelBits, bool& damaged);
 
+// The same decoding into the calling thread's own buffer, one byte per pixel with the rows in
+// the order they are stored (an interlaced frame's in pass order: NextInterlacedRow says where
+// each goes): width * height indices, valid until the thread decodes again. For a caller that
+// puts the rows where it keeps them. `damaged` receives the damage flag.
+const std::uint8_t* DecodeLZWLinear(
+    std::span<const std::uint8_t> codeStream, int width, int height, int pixelBits, bool& damaged);
+
 // The row written after row y of an interlaced frame of the given height; `pass` (0..3, starting
 // at 0) is advanced as passes end. A result >= height means the frame is complete.
 int NextInterlacedRow(int y, int height, int& pass);

@@ -30,41 +30,59 @@ constexpr std::size_t kSlack = kChunk;
 // After the slack: the 256 one-byte strings of the roots, and room for a chunk read at the last.
 constexpr std::size_t kRootBytes = 256 + kChunk;
 
+// Kept per thread: frames up to 1600 x 1200 pixels (and their code streams) decode without
+// allocating.
+constexpr std::size_t kKeptScratch = std::size_t(4) << 20;
+
 // The code stream's sub-blocks joined, followed by zero padding for unaligned loads.
 struct JoinedData
 {
-    std::vector<std::uint8_t> bytes;
+    const std::uint8_t* bytes = nullptr;
     std::uint64_t bitCount = 0;
     bool truncated = false; // a sub-block promised more bytes than the stream holds
 };
 
-JoinedData joinSubBlocks(std::span<const std::uint8_t> codeStream)
+// Joins the sub-blocks into `buffer` (the stream's size plus 8 bytes at most).
+JoinedData joinSubBlocks(std::span<const std::uint8_t> codeStream, std::uint8_t* buffer)
 {
     JoinedData joined;
-    joined.bytes.reserve(codeStream.size() + 8);
-    std::size_t p = 1;
+    joined.bytes = buffer;
+    std::size_t p = 1, size = 0;
     while (p < codeStream.size()) {
         const std::size_t length = codeStream[p++];
         if (length > codeStream.size() - p) {
             joined.truncated = true;
             break;
         }
-        joined.bytes.insert(joined.bytes.end(), codeStream.begin() + long(p),
-            codeStream.begin() + long(p + length));
+        std::memcpy(buffer + size, codeStream.data() + p, length);
+        size += length;
         p += length;
     }
-    joined.bitCount = std::uint64_t(joined.bytes.size()) * 8;
-    joined.bytes.resize(joined.bytes.size() + 8, 0);
+    joined.bitCount = std::uint64_t(size) * 8;
+    std::memset(buffer + size, 0, 8);
     return joined;
+}
+
+// The calling thread's string table and joined code stream.
+struct DecoderScratch
+{
+    std::unique_ptr<LzwTables> tables = std::make_unique_for_overwrite<LzwTables>();
+    ScratchBuffer joined { kKeptScratch };
+};
+
+DecoderScratch& decoderScratch()
+{
+    thread_local DecoderScratch scratch;
+    return scratch;
 }
 
 class LinearDecoder
 {
 public:
     // `lin`: linearBufferSize(total) bytes. `codeSize` is already checked, `damaged` says whether
-    // it had to be clamped.
-    LinearDecoder(const JoinedData& data, int codeSize, int pixelBits, std::uint8_t* lin,
-        std::size_t total, bool damaged);
+    // it had to be clamped. `tables` may hold anything.
+    LinearDecoder(const JoinedData& data, LzwTables& tables, int codeSize, int pixelBits,
+        std::uint8_t* lin, std::size_t total, bool damaged);
     // Decodes into lin[0, total) in write order. Returns the damage flag.
     bool run();
 
@@ -84,9 +102,9 @@ private:
     const int m_initialWidth;
     // Offsets are kept in 32 bits; a frame beyond that (not one that fits in memory anyway) walks.
     const bool m_offsetsFit;
-    // Left uninitialised: the codes below the first free one are set here, the rest are written
+    // Left as they are: the codes below the first free one are set here, the rest are written
     // before they are read, or zeroed when a walk might read entries never written.
-    std::unique_ptr<LzwTables> m_tables;
+    LzwTables* const m_tables;
 
     std::uint64_t m_bitPos = 0;
     int m_width;
@@ -106,9 +124,9 @@ private:
     bool m_endedOnEndOfData = false;
 };
 
-LinearDecoder::LinearDecoder(const JoinedData& data, int codeSize, int pixelBits, std::uint8_t* lin,
-    std::size_t total, bool damaged)
-    : m_bytes(data.bytes.data())
+LinearDecoder::LinearDecoder(const JoinedData& data, LzwTables& tables, int codeSize, int pixelBits,
+    std::uint8_t* lin, std::size_t total, bool damaged)
+    : m_bytes(data.bytes)
     , m_bitCount(data.bitCount)
     , m_truncated(data.truncated)
     , m_lin(lin)
@@ -122,7 +140,7 @@ LinearDecoder::LinearDecoder(const JoinedData& data, int codeSize, int pixelBits
     , m_rootMask((1u << std::min(pixelBits, codeSize)) - 1)
     , m_initialWidth(codeSize + 1)
     , m_offsetsFit(linearBufferSize(total) <= kUnknown)
-    , m_tables(std::make_unique_for_overwrite<LzwTables>())
+    , m_tables(&tables)
     , m_width(m_initialWidth)
     , m_limit(1u << m_width)
     , m_mask(m_limit - 1)
@@ -356,6 +374,28 @@ std::size_t linearBufferSize(std::size_t pixels)
     return pixels + kSlack + kRootBytes;
 }
 
+std::uint8_t* ScratchBuffer::get(std::size_t size)
+{
+    if (size > m_limit) {
+        m_large = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+        return m_large.get();
+    }
+    m_large.reset();
+    if (size > m_keptSize) {
+        // Grown straight to the limit's order: a few sizes and the buffer stops moving.
+        const std::size_t grown = std::min(m_limit, std::max(size, m_keptSize * 2));
+        m_kept = std::make_unique_for_overwrite<std::uint8_t[]>(grown);
+        m_keptSize = grown;
+    }
+    return m_kept.get();
+}
+
+ScratchBuffer& LinearScratch()
+{
+    thread_local ScratchBuffer scratch(kKeptScratch + linearBufferSize(0));
+    return scratch;
+}
+
 bool decodeLinear(std::span<const std::uint8_t> codeStream, std::size_t pixels, int pixelBits,
     std::uint8_t* buffer)
 {
@@ -365,8 +405,9 @@ bool decodeLinear(std::span<const std::uint8_t> codeStream, std::size_t pixels, 
     const int codeSize = CheckCodeSize(codeStream[0], damaged);
     if (pixels == 0)
         return damaged;
-    const JoinedData data = joinSubBlocks(codeStream);
-    return LinearDecoder(data, codeSize, pixelBits, buffer, pixels, damaged).run();
+    DecoderScratch& scratch = decoderScratch();
+    const JoinedData data = joinSubBlocks(codeStream, scratch.joined.get(codeStream.size() + 8));
+    return LinearDecoder(data, *scratch.tables, codeSize, pixelBits, buffer, pixels, damaged).run();
 }
 
 } // namespace gif::detail

@@ -1,8 +1,11 @@
 #include "gif/gif_image.h"
 #include "gif/gif_reader.h"
+#include "gif/lzw_encoder.h"
 #include "gif_bytes.h"
 
 #include <QPainter>
+
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -112,6 +115,50 @@ TEST(FrameBitmapBuildFails, WithoutAColourTable)
         ADD_FAILURE() << "no exception";
     } catch (const gif::EInvalidGraphicOperation& e) {
         EXPECT_STREQ(e.what(), "Wrong number of colors; must be a power of 2");
+    }
+}
+
+// The bitmap a frame shows is the one its BMP file would give, whatever the colour depth, width,
+// interlacing or damage of its data (mutated streams: failures and damage flags alike).
+TEST(FrameBitmapDirect, GivesWhatTheFileGives)
+{
+    std::mt19937 rng(21);
+    for (int round = 0; round < 300; ++round) {
+        const int pixelBits = 1 + int(rng() % 8), w = 1 + int(rng() % 19), h = 1 + int(rng() % 11);
+        Bytes indices(std::size_t(w * h));
+        for (std::uint8_t& v : indices)
+            v = std::uint8_t(rng() % (1u << pixelBits));
+        const std::vector<std::uint8_t> packed = gif::EncodeLZW(indices, std::max(2, pixelBits));
+        Bytes codes { std::uint8_t(std::max(2, pixelBits)) };
+        for (std::size_t p = 0; p < packed.size(); p += 7) {
+            const std::size_t n = std::min<std::size_t>(7, packed.size() - p);
+            codes.push_back(std::uint8_t(n));
+            codes.insert(codes.end(), packed.begin() + long(p), packed.begin() + long(p + n));
+        }
+        codes.push_back(0);
+        for (int m = int(rng() % 3); m > 0; --m)
+            codes[rng() % codes.size()] ^= std::uint8_t(1u << (rng() % 8));
+        const bool interlace = rng() % 2;
+        const auto item = itemWith(pixelBits, 1 << pixelBits, w, h, codes);
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        bool fileDamaged = false, directDamaged = false;
+        QImage file, direct;
+        std::string fileFailure, directFailure;
+        try {
+            file = gif::LoadFrameBMP(gif::BuildFrameBitmap(*item, interlace, fileDamaged));
+        } catch (const std::exception& e) {
+            fileFailure = e.what();
+        }
+        try {
+            direct = gif::DecodeFrameImage(*item, interlace, directDamaged);
+        } catch (const std::exception& e) {
+            directFailure = e.what();
+        }
+        ASSERT_EQ(directFailure, fileFailure);
+        EXPECT_EQ(directDamaged, fileDamaged);
+        EXPECT_EQ(direct.format(), file.format());
+        EXPECT_EQ(direct.colorTable(), file.colorTable());
+        EXPECT_EQ(direct, file);
     }
 }
 
