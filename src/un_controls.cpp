@@ -17,7 +17,21 @@ TImage::TImage(QWidget* parent)
 void TImage::setPicture(const QImage& picture)
 {
     m_picture = picture.convertToFormat(QImage::Format_RGB32);
+    coverCheck();
     update();
+}
+
+void TImage::coverCheck()
+{
+    // A picture that covers the control hides whatever lies beneath: Qt then paints none of it.
+    const QRectF picture(QPointF(0, 0), m_picture.deviceIndependentSize());
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_picture.isNull() && picture.contains(rect()));
+}
+
+void TImage::resizeEvent(QResizeEvent* event)
+{
+    coverCheck();
+    QWidget::resizeEvent(event);
 }
 
 void TImage::resizePicture(int width, int height, int ratio)
@@ -33,6 +47,7 @@ void TImage::resizePicture(int width, int height, int ratio)
         painter.drawImage(0, 0, m_picture);
     }
     m_picture = resized;
+    coverCheck();
 }
 
 void TImage::drawMasked(const QImage& source, const QImage& mask)
@@ -84,23 +99,66 @@ void TLabel::setText(const QString& text)
     if (text == m_text)
         return;
     m_text = text;
+    const QRect old = geometry();
     fitToText();
+    // A label that keeps its texts' pictures (the clock's) paints a new text at once where the
+    // old one was: asking for a paint later would wake the event loop again on every tick.
+    if (m_keepsPictures && geometry() == old)
+        repaint();
+    else
+        update();
+}
+
+void TLabel::setBackground(const QColor& colour)
+{
+    m_background = colour;
+    // Filled whole, so Qt paints nothing beneath it first.
+    setAttribute(Qt::WA_OpaquePaintEvent, colour.isValid());
+    for (Known& k : m_known)
+        k.picture = QImage();
     update();
+}
+
+void TLabel::setKeepsTextPictures(bool keep)
+{
+    m_keepsPictures = keep;
+    if (!keep) {
+        for (Known& k : m_known)
+            k.picture = QImage();
+    }
+}
+
+TLabel::Known& TLabel::known(const QString& text)
+{
+    if (const auto found = m_known.find(text); found != m_known.end())
+        return *found;
+    if (m_known.size() >= 256)
+        m_known.clear(); // a label whose texts keep changing learns them as they come
+    return *m_known.insert(text, Known());
 }
 
 void TLabel::fitToText()
 {
-    const QFontMetrics metrics(font());
-    const int width = metrics.horizontalAdvance(m_text);
-    const int height = metrics.height();
+    Known& k = known(m_text);
+    if (k.width < 0)
+        k.width = QFontMetrics(font()).horizontalAdvance(m_text);
+    const int height = QFontMetrics(font()).height();
     const QRect old = geometry();
-    const int left = m_right ? old.x() + old.width() - width : old.x();
-    setGeometry(left, old.y(), width, height);
+    const QRect fitted(
+        m_right ? old.x() + old.width() - k.width : old.x(), old.y(), k.width, height);
+    if (fitted != old)
+        setGeometry(fitted);
 }
 
-void TLabel::paintEvent(QPaintEvent*)
+void TLabel::changeEvent(QEvent* event)
 {
-    QPainter painter(this);
+    if (event->type() == QEvent::FontChange)
+        m_known.clear();
+    QWidget::changeEvent(event);
+}
+
+void TLabel::draw(QPainter& painter) const
+{
     if (m_background.isValid())
         painter.fillRect(rect(), m_background);
     painter.setPen(m_colour);
@@ -108,12 +166,34 @@ void TLabel::paintEvent(QPaintEvent*)
     painter.drawText(rect(), (m_right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop, m_text);
 }
 
+void TLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    // At a whole-pixel ratio a picture of the text, drawn the same way, copies pixel for pixel.
+    const qreal ratio = devicePixelRatio();
+    if (!m_keepsPictures || !m_background.isValid() || (ratio != 1 && ratio != 2)) {
+        draw(painter);
+        return;
+    }
+    QImage& picture = known(m_text).picture;
+    if (picture.size() != size() * ratio || picture.devicePixelRatio() != ratio) {
+        picture = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        picture.setDevicePixelRatio(ratio);
+        QPainter onPicture(&picture);
+        draw(onPicture);
+    }
+    painter.drawImage(0, 0, picture);
+}
+
 // ---- TPanel ---------------------------------------------------------------------------------
 
 TPanel::TPanel(QWidget* parent, const QColor& fill)
     : QWidget(parent)
     , m_fill(fill)
-{ }
+{
+    // Filled whole, so Qt paints nothing beneath it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void TPanel::paintEvent(QPaintEvent*)
 {

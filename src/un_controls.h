@@ -4,6 +4,7 @@
 // push buttons with a glyph. Each draws itself so the pages look the same on every platform.
 
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,8 +33,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void coverCheck();
+
     QImage m_picture;
 };
 
@@ -48,17 +52,35 @@ public:
     void setText(const QString& text);
     void setRightAligned(bool right) { m_right = right; }
     // An opaque label fills its rectangle with this colour first.
-    void setBackground(const QColor& colour) { m_background = colour; }
+    void setBackground(const QColor& colour);
     void fitToText();
+    // An opaque label that keeps the picture of each text it shows, at whole-pixel device ratios
+    // 1 and 2: a text is drawn once and copied from then on, so a label whose text changes many
+    // times a second (the clock's) does no text layout while it runs. Such a label paints a new
+    // text of the same width at once.
+    void setKeepsTextPictures(bool keep);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    struct Known
+    {
+        int width = -1;
+        QImage picture;
+    };
+    Known& known(const QString& text);
+    void draw(QPainter& painter) const;
+
     QString m_text;
     QColor m_colour;
     QColor m_background;
     bool m_right = false;
+    bool m_keepsPictures = false;
+    // What is known of each text shown so far in this font (a few for most labels, a hundred
+    // for the clock's hundredths): its width, and with setKeepsTextPictures its picture.
+    QHash<QString, Known> m_known;
 };
 
 // A filled panel with a one-pixel raised edge.

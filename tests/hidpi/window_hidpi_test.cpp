@@ -51,6 +51,23 @@ TEST_F(DenseWindow, EveryPictureComesFromTheSetForTheScreenAtItsLogicalSize)
     EXPECT_EQ(celebration->geometry(), QRect(150, 94, 518, 389));
 }
 
+// Each text of the running clock shows as drawing it gives, the first time and again, while a
+// change of width moves its neighbours' area too.
+TEST_F(DenseWindow, TheClockShowsEachTextAsDrawn)
+{
+    startGame();
+    const auto* shown = static_cast<TLabel*>(w(Control::Label12));
+    TLabel drawn(nullptr, QString(), shown->font(), Qt::white);
+    drawn.setBackground(QColor(0, 0, 255));
+    for (int tick = 0; tick < 150; ++tick) {
+        form->gameLogic().Timer2Timer();
+        drawn.setText(shown->text());
+        drawn.resize(shown->size());
+        ASSERT_EQ(w(Control::Panel1)->grab(shown->geometry()).toImage(), drawn.grab().toImage())
+            << shown->text().toStdString();
+    }
+}
+
 TEST_F(DenseWindow, LayoutInputAndTheShutterAreInLogicalPixels)
 {
     EXPECT_EQ(form->size(), QSize(800, 600));
