@@ -98,11 +98,16 @@ const QImage& TGIFAnimator::ComposeFrame(int index, TColor& transColor)
         && m_cachedIndex >= 0 && image.Frames(m_cachedIndex).Disposal != 3;
     QImage bitmap;
     QRgb brush = m_cachedBrush;
+    const QSize screen(image.LogicalWidth(), image.LogicalHeight());
     if (incremental) {
         transColor = m_cachedTransColor;
         bitmap = std::move(m_cachedBitmap);
+    } else if (m_cachedBitmap.size() == screen && m_cachedBitmap.format() == QImage::Format_RGB32) {
+        // A new picture in the old one's memory: every pixel is drawn again below, and a
+        // celebration that starts its loop again takes no fresh pages from the system.
+        bitmap = std::move(m_cachedBitmap);
     } else {
-        bitmap = QImage(image.LogicalWidth(), image.LogicalHeight(), QImage::Format_RGB32);
+        bitmap = QImage(screen, QImage::Format_RGB32);
     }
     // The cache is empty until the composition has succeeded.
     const int previous = m_cachedIndex;
