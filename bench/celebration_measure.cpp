@@ -238,6 +238,9 @@ int Close(int n, int ms)
 
 int main(int argc, char** argv)
 {
+    // Pictures reach the X server as the game sends them (src/main.cpp): through its socket.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     const std::string mode = argc > 1 ? argv[1] : "";
     const int n = argc > 2 ? std::atoi(argv[2]) : 5;
