@@ -142,7 +142,9 @@ void TLabel::fitToText()
     Known& k = known(m_text);
     if (k.width < 0)
         k.width = QFontMetrics(font()).horizontalAdvance(m_text);
-    const int height = QFontMetrics(font()).height();
+    if (m_height < 0)
+        m_height = QFontMetrics(font()).height();
+    const int height = m_height;
     const QRect old = geometry();
     const QRect fitted(
         m_right ? old.x() + old.width() - k.width : old.x(), old.y(), k.width, height);
@@ -152,8 +154,10 @@ void TLabel::fitToText()
 
 void TLabel::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
         m_known.clear();
+        m_height = -1;
+    }
     QWidget::changeEvent(event);
 }
 

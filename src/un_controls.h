@@ -78,6 +78,7 @@ private:
     QColor m_background;
     bool m_right = false;
     bool m_keepsPictures = false;
+    int m_height = -1; // the font's, once measured
     // What is known of each text shown so far in this font (a few for most labels, a hundred
     // for the clock's hundredths): its width, and with setKeepsTextPictures its picture.
     QHash<QString, Known> m_known;

@@ -183,11 +183,10 @@ void TForm1::buildPages()
     control(Control::Image22)->hide();
     for (int n = 1; n <= game::kPictureCount; ++n)
         control(game::AnimatorFor(n))->hide();
-    for (Control label : { Control::Label10, Control::Label11, Control::Label12 }) {
-        auto* digits = static_cast<TLabel*>(control(label));
-        digits->setBackground(QColor::fromRgb(kBlue));
-        digits->setKeepsTextPictures(true); // the clock changes them 67 times a second
-    }
+    for (Control label : { Control::Label10, Control::Label11, Control::Label12 })
+        static_cast<TLabel*>(control(label))->setBackground(QColor::fromRgb(kBlue));
+    // The hundredths change 67 times a second; the seconds and minutes rarely need a picture.
+    static_cast<TLabel*>(control(Control::Label12))->setKeepsTextPictures(true);
     QWidget::setTabOrder(control(Control::Edit4), control(Control::BitBtn1));
     QWidget::setTabOrder(control(Control::BitBtn1), control(Control::BitBtn4));
     QWidget::setTabOrder(m_list, control(Control::BitBtn2));
