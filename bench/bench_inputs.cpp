@@ -114,6 +114,15 @@ std::vector<BenchInput> BenchInputs()
         { "interlaced256", encode(320, 240, 8, 2, true, [](int x, int y, int f) {
              return int(128 + 60 * std::sin((x - 4 * f) / 19.0) + 60 * std::cos((y + f) / 13.0));
          }) });
+    // Whole pictures of a screen's size, one frame each: what loading costs in memory (fresh
+    // pages, copies) shows beside the decoding.
+    const std::vector<std::uint8_t> screen = randomPixels(800 * 600, 13);
+    inputs.push_back({ "noise800x600", encode(800, 600, 8, 1, false, [&](int x, int y, int) {
+                          return screen[std::size_t(y * 800 + x)];
+                      }) });
+    inputs.push_back({ "shaded1600x1200", encode(1600, 1200, 8, 1, false, [](int x, int y, int) {
+                          return int(128 + 60 * std::sin(x / 37.0) + 60 * std::cos(y / 29.0));
+                      }) });
     // Many small frames, like a sprite or a spinner: the cost per frame (tables, buffers) shows.
     inputs.push_back({ "small32x32x200", encode(32, 32, 8, 200, false, [](int x, int y, int f) {
                           const int dx = x - 16 + f % 7, dy = y - 16 + f % 5;

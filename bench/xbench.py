@@ -2,7 +2,8 @@
 synthetic input through XTest, screen grabs), a private Xvfb, programs started in scratch folders
 and read through /proc, and the game's card geometry.
 
-Standard library only; needs libX11.so.6 and libXtst.so.6 (Debian: libx11-6, libxtst6).
+Standard library only; needs libX11.so.6, libXtst.so.6 and libXdamage.so.1 (Debian: libx11-6,
+libxtst6, libxdamage1).
 """
 import ctypes
 import hashlib
@@ -17,6 +18,7 @@ import time
 
 _x11 = ctypes.CDLL("libX11.so.6")
 _xtst = ctypes.CDLL("libXtst.so.6")
+_xdamage = ctypes.CDLL("libXdamage.so.1")
 
 Window = ctypes.c_ulong
 Atom = ctypes.c_ulong
@@ -38,6 +40,18 @@ class XMapEvent(ctypes.Structure):
     _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
                 ("display", ctypes.c_void_p), ("event", Window), ("window", Window),
                 ("override_redirect", ctypes.c_int)]
+
+
+class XRectangle(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort)]
+
+
+class XDamageNotifyEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("drawable", Window), ("damage", ctypes.c_ulong),
+                ("level", ctypes.c_int), ("more", ctypes.c_int), ("timestamp", ctypes.c_ulong),
+                ("area", XRectangle), ("geometry", XRectangle)]
 
 
 class XImage(ctypes.Structure):
@@ -85,6 +99,10 @@ XDestroyImage = _sig(_x11, "XDestroyImage", ctypes.c_int, ctypes.POINTER(XImage)
 XSetInputFocus = _sig(_x11, "XSetInputFocus", ctypes.c_int, _p, Window, ctypes.c_int,
                       ctypes.c_ulong)
 XKeysymToKeycode = _sig(_x11, "XKeysymToKeycode", ctypes.c_ubyte, _p, ctypes.c_ulong)
+XDamageQueryExtension = _sig(_xdamage, "XDamageQueryExtension", ctypes.c_int, _p,
+                              ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int))
+XDamageCreate = _sig(_xdamage, "XDamageCreate", ctypes.c_ulong, _p, Window, ctypes.c_int)
+XDamageDestroy = _sig(_xdamage, "XDamageDestroy", None, _p, ctypes.c_ulong)
 XTestFakeMotionEvent = _sig(_xtst, "XTestFakeMotionEvent", ctypes.c_int, _p, ctypes.c_int,
                             ctypes.c_int, ctypes.c_int, ctypes.c_ulong)
 XTestFakeButtonEvent = _sig(_xtst, "XTestFakeButtonEvent", ctypes.c_int, _p, ctypes.c_uint,
@@ -161,6 +179,61 @@ class Display:
                 if self.window_pid(window) == pid:
                     return arrived, window
         raise TimeoutError(f"no window of process {pid} was mapped in {timeout_s} s")
+
+    def watch_damage(self):
+        """From now on the server also reports every change of the screen's pixels to us: X
+        DAMAGE on the root window, as raw rectangles (the root's damage covers every window on
+        it, whoever draws: the program, or the server moving or exposing a window)."""
+        base, error = ctypes.c_int(), ctypes.c_int()
+        if not XDamageQueryExtension(self.dpy, ctypes.byref(base), ctypes.byref(error)):
+            raise RuntimeError("the X server has no DAMAGE extension")
+        self.damage_event = base.value  # XDamageNotify is the extension's first event
+        self.damage = XDamageCreate(self.dpy, self.root, 0)  # XDamageReportRawRectangles
+        XSync(self.dpy, 0)
+        self.drain()
+
+    def record_start(self, pid, quiet_ms, longest_ms, timeout_s, alive=lambda: True):
+        """What the screen shows of a starting program: (map, window, rectangles). map is the
+        time (now_ms clock) the MapNotify of its top-level window (by _NET_WM_PID) reached us;
+        rectangles are (arrival time, x, y, width, height) in root coordinates of every damage
+        the server reported from now until quiet_ms passed without any after the map, or
+        longest_ms after the map. Times are taken when the socket became readable, before the
+        events of that read are looked at. Needs watch_maps and watch_damage."""
+        mapped, window, rects = None, None, []
+        last = None
+        deadline = time.monotonic() + timeout_s
+        while True:
+            if not XPending(self.dpy):
+                t = now_ms()
+                if mapped is None:
+                    if time.monotonic() > deadline:
+                        raise TimeoutError(f"no window of process {pid} was mapped in "
+                                           f"{timeout_s} s")
+                    if not alive():
+                        raise RuntimeError(f"process {pid} ended before mapping a window")
+                    wait_ms = 50
+                else:
+                    wait_ms = min(last + quiet_ms, mapped + longest_ms) - t
+                    if wait_ms <= 0:
+                        return mapped, window, rects
+                ready, _, _ = select.select([self.fd], [], [], wait_ms / 1000)
+                arrived = now_ms()
+                if not ready or not XPending(self.dpy):
+                    continue
+            else:
+                arrived = now_ms()
+            while XPending(self.dpy):
+                XNextEvent(self.dpy, ctypes.byref(self.event))
+                kind = self.event.type
+                if kind == MAP_NOTIFY and mapped is None:
+                    w = ctypes.cast(ctypes.byref(self.event), ctypes.POINTER(XMapEvent))[0].window
+                    if self.window_pid(w) == pid:
+                        mapped, window, last = arrived, w, arrived
+                elif kind == self.damage_event:
+                    e = ctypes.cast(ctypes.byref(self.event),
+                                    ctypes.POINTER(XDamageNotifyEvent))[0]
+                    rects.append((arrived, e.area.x, e.area.y, e.area.width, e.area.height))
+                    last = arrived
 
     def origin(self, window):
         x, y, child = ctypes.c_int(), ctypes.c_int(), Window()
@@ -346,6 +419,40 @@ class Program:
                 os.waitpid(self.pid, 0)
                 self.status = -9
         shutil.rmtree(self.folder, ignore_errors=True)
+
+
+class CpuSample:
+    """What the threads of a process alive now have used so far: on-CPU ns (schedstat), user +
+    system clock ticks (stat), voluntary + involuntary context switches (status)."""
+
+    def __init__(self, pid):
+        self.at = time.monotonic()
+        self.ns = self.ticks = self.switches = 0
+        for task in os.listdir(f"/proc/{pid}/task"):
+            try:
+                with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                    ns = int(f.read().split()[0])
+                with open(f"/proc/{pid}/task/{task}/stat") as f:
+                    text = f.read()
+                with open(f"/proc/{pid}/task/{task}/status") as f:
+                    switches = sum(int(line.split()[1]) for line in f
+                                   if "ctxt_switches:" in line)
+            except OSError:
+                continue  # a thread that has just ended
+            fields = text[text.rfind(")") + 2:].split()
+            self.ns += ns
+            self.ticks += int(fields[11]) + int(fields[12])
+            self.switches += switches
+
+
+def cpu_use(before, after):
+    """Between two samples of one process: (% of one core by schedstat, % by utime + stime,
+    context switches a second)."""
+    seconds = after.at - before.at
+    tick_s = 1 / os.sysconf("SC_CLK_TCK")
+    return (100 * (after.ns - before.ns) / 1e9 / seconds,
+            100 * (after.ticks - before.ticks) * tick_s / seconds,
+            (after.switches - before.switches) / seconds)
 
 
 def start_and_hold(display, path, hold_s, timeout_s=30.0):
