@@ -93,6 +93,20 @@ def table(results, names, args):
     return lines
 
 
+def x_rows(session, builds, only, args, results):
+    """The rows that need the X server: clock (and idle), celebrations, paints."""
+    games = [(name, os.path.join(folder, "mnemira")) for name, folder in builds]
+    if "clock" in only:
+        results["clock"] = clock_bench.measure(session, games, args,
+                                               os.path.join(args.tools, "clock_floor"))
+    if "celebrate" in only:
+        results["celebrate"] = celebrations(builds, args)
+    if "paints" in only:
+        session.display.watch_damage()
+        results["paints"] = paint_bench.measure(
+            session.display, games + [("anchor", os.path.join(args.tools, "same_page"))], args)
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     bin_dir = os.path.join(here, "..", "build-bench", "bin")
@@ -112,25 +126,17 @@ def main():
     names = [name for name, _ in builds]
     only = args.only.split(",")
     results = {}
-    with xbench.Session(args.xvfb) as session:
-        if "clock" in only:
-            games = [(name, os.path.join(folder, "mnemira")) for name, folder in builds]
-            results["clock"] = clock_bench.measure(session, games, args,
-                                                   os.path.join(args.tools, "clock_floor"))
-        if "celebrate" in only:
-            results["celebrate"] = celebrations(builds, args)
-        if "paints" in only:
-            session.display.watch_damage()
-            games = [(name, os.path.join(folder, "mnemira")) for name, folder in builds]
-            results["paints"] = paint_bench.measure(
-                session.display, games + [("anchor", os.path.join(args.tools, "same_page"))],
-                args)
-        load_x = xbench.load_average()
+    load_before = load_x = xbench.load_average()
+    if any(row in only for row in ("clock", "celebrate", "paints")):
+        with xbench.Session(args.xvfb) as session:
+            load_before = session.load_before
+            x_rows(session, builds, only, args, results)
+            load_x = xbench.load_average()
     if "gif" in only:
         ours = [(name, os.path.join(folder, "gifinfo")) for name, folder in builds]
         results["gif"] = gif_load.measure(ours, os.path.join(args.tools, "gif_slurp"), args)
-    print(f"display {os.environ['DISPLAY']}; load average before {session.load_before}, after "
-          f"the X rows {load_x}, at the end {xbench.load_average()} ({os.cpu_count()} cores)")
+    print(f"display {os.environ.get('DISPLAY')}; load average before {load_before}, after the "
+          f"X rows {load_x}, at the end {xbench.load_average()} ({os.cpu_count()} cores)")
     print("\n".join(table(results, names, args)))
 
 

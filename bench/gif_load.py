@@ -7,9 +7,10 @@ giflib's is `gif_slurp --bench` (DGifOpen on the bytes, DGifSlurp, DGifCloseFile
 bench/gif_bench is written to a scratch folder by `gif_slurp --write` and measured as a file.
 
 For each class each program runs twice per repetition, as a process of its own: one load, and
-1 + K loads (K chosen so that giflib's run takes about --gif-seconds). The difference of the two is K
-loads after the first: the seconds each program prints, and the minor page faults the kernel
-counts for the process (getrusage of the child, as `/usr/bin/time -f %R` shows them). So the
+1 + K loads (K chosen per program so that its run takes about --gif-seconds). The difference of
+the two is K loads after the first: the seconds each program prints, and the minor page faults
+the kernel counts for the process (getrusage of the child, as `/usr/bin/time -f %R` shows them).
+So the
 figures are a steady load's, without the start of the process and the first touch of its memory.
 The programs run alternately, --gif-reps times; medians are printed.
 
@@ -66,19 +67,22 @@ def measure(ours, slurp, args, log=sys.stderr):
             name = file[:-4]
             if args.classes and name not in args.classes:
                 continue
-            first = per_load(slurp, path, 3, args.cpu)[0]
-            k = max(5, min(5000, round(args.gif_seconds / max(first, 1e-6))))
+            # Each program's K: its longer run takes about --gif-seconds, well above the
+            # millisecond the programs print their times in.
+            loads = {p: max(5, min(20000, round(args.gif_seconds / max(
+                per_load(program, path, 3, args.cpu)[0], 1e-6)))) for p, program in programs}
             pixels = pixels_of(slurp, path)
             samples = {p: [] for p, _ in programs}
             for _ in range(args.gif_reps):
                 for p, program in programs:
-                    samples[p].append(per_load(program, path, k, args.cpu))
+                    samples[p].append(per_load(program, path, loads[p], args.cpu))
             table[name] = {p: (pixels / statistics.median(s for s, _ in v) / 1e6,
-                               statistics.median(f for _, f in v)) for p, v in samples.items()}
+                               max(0.0, statistics.median(f for _, f in v)))
+                           for p, v in samples.items()}
             row = table[name]
-            print(f"{name:<16} {k:5d} loads: " + "  ".join(
-                f"{p} {mp:8.1f} MP/s {faults:7.1f} faults" for p, (mp, faults) in row.items()),
-                file=log, flush=True)
+            print(f"{name:<16} " + "  ".join(
+                f"{p} ({loads[p]} loads) {mp:8.1f} MP/s {faults:6.1f} faults"
+                for p, (mp, faults) in row.items()), file=log, flush=True)
         return table
     finally:
         shutil.rmtree(folder, ignore_errors=True)
