@@ -6,7 +6,8 @@
 Each case starts Xvfb on a free display, runs the game in a scratch folder and judges only what
 a player sees on the screen and what lands in hits.dat. Exit code 0: passed; 1: failed (the
 scratch folder with screenshots and logs is kept and named); 77: skipped (Xvfb or xdotool
-missing, or this user cannot be denied a file).
+missing, or this user cannot be denied a file; for the screen reader's game, dbus-run-session,
+at-spi2-core or python3-pyatspi missing).
 """
 import argparse
 import ctypes
@@ -25,7 +26,8 @@ import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from play import Player  # noqa: E402
+from play import KeyboardPlayer, Player  # noqa: E402
+from reader import Reader  # noqa: E402
 from xdisplay import write_png  # noqa: E402
 from session import (EXIT_SKIP, Failure, Game, ReferenceBoxes, Skip, XServer, check,  # noqa: E402
                      require_tools, wait_for)
@@ -116,9 +118,9 @@ class Case:
         os.mkdir(path, mode)
         return path
 
-    def game(self, workdir, preexec_fn=None):
+    def game(self, workdir, preexec_fn=None, env=None):
         g = Game(self.server, self.args.game, workdir, self.logs, preexec_fn,
-                 name=f"game{len(self.games) + 1}")
+                 name=f"game{len(self.games) + 1}", extra_env=env)
         self.games.append(g)
         return g
 
@@ -187,6 +189,21 @@ def start_page_to_game(game, shots):
     return player
 
 
+def check_record(new, name, before, after):
+    """A won game's record: the player's name, a time M:SS:HH and the date it ended."""
+    fields_ = fields(new)
+    raw = name.encode("cp1251")
+    check(new[0] == len(raw) and new[1:1 + len(raw)] == raw,
+          f"name field {new[:1 + len(raw)]!r} is not {name!r} in Windows-1251 with its length")
+    check(re.fullmatch(r"\d:\d\d:\d\d", fields_[1]) and new[31] == 7,
+          f"time field {fields_[1]!r} is not M:SS:HH")
+    check(re.fullmatch(r"\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d", fields_[2]) and new[62] == 19,
+          f"date field {fields_[2]!r} is not dd.MM.yyyy HH:mm:ss")
+    when = datetime.datetime.strptime(fields_[2], "%d.%m.%Y %H:%M:%S")
+    check(before <= when <= after, f"date {fields_[2]} is not the time the game ended")
+    return fields_
+
+
 def case_won_game(c):
     """A whole won game: a wrong pair closed by the shutter, a celebration left to end by itself
     and the others ended by a click, the results page with the new record, the close box, and
@@ -240,12 +257,8 @@ def case_won_game(c):
     data = read(hits)
     check(len(data) == 3 * RECORD, f"hits.dat holds {len(data)} bytes, not {3 * RECORD}")
     check(data[:2 * RECORD] == OLD_RECORDS, "the records already in hits.dat changed")
-    new = data[2 * RECORD:]
-    name, time_text, date = fields(new)
-    check(new[0] == 11 and new[1:12] == NAME.encode("cp1251"),
-          f"name field {new[:12]!r} is not {NAME!r} in Windows-1251 with its length")
+    name, time_text, date = check_record(data[2 * RECORD:], NAME, before, after)
     m = re.fullmatch(r"(\d):(\d\d):(\d\d)", time_text)
-    check(m and new[31] == len(time_text), f"time field {time_text!r} is not M:SS:HH")
     elapsed = int(m[1]) * 6000 + int(m[2]) * 100 + int(m[3])  # hundredths the clock counted
     # The clock counts one hundredth per 15 ms tick while it runs, never more, and loses ticks
     # only while the window is busy.
@@ -254,12 +267,56 @@ def case_won_game(c):
     check(least <= elapsed <= most,
           f"time {time_text} does not fit {played:.1f} s of play with the clock running "
           f"{running:.1f} s (expected {least:.0f} to {most:.0f} ticks)")
-    check(re.fullmatch(r"\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d", date) and new[62] == 19,
-          f"date field {date!r} is not dd.MM.yyyy HH:mm:ss")
-    when = datetime.datetime.strptime(date, "%d.%m.%Y %H:%M:%S")
-    check(before <= when <= after, f"date {date} is not the time the game ended")
     c.note(f"record 3: name {name!r}, time {time_text} ({running:.1f} s with the clock running), "
            f"date {date!r}; records 1-2 unchanged")
+
+
+def case_keyboard_game(c):
+    """A whole game won with the keyboard alone under a window manager: Enter starts it, the
+    arrow keys move the card focus, Space turns the cards and ends every celebration."""
+    c.server.start_window_manager(c.logs)
+    work = c.folder("work")
+    game = c.game(work)
+    game.wait_window()
+    before = datetime.datetime.now().replace(microsecond=0)
+    player = KeyboardPlayer(game, c.shots)
+    player.start()
+    player.play_to_end(self_ending=())
+    wait_for(game.on_results_page, 20, "the results page after the last celebration")
+    after = datetime.datetime.now()
+    c.note(f"won in {time.monotonic() - player.started:.1f} s with "
+           f"{len(player.wrong_pairs)} wrong pairs, every card turned and every celebration "
+           f"ended with Space")
+    c.closes_cleanly(game)
+    data = read(os.path.join(work, "hits.dat"))
+    check(len(data) == RECORD, f"hits.dat holds {len(data)} bytes, not one record")
+    c.note(f"record: {check_record(data, NAME, before, after)}")
+
+
+def case_screen_reader_game(c):
+    """A whole game won through the accessibility tree alone, as a screen reader reads it: the
+    name typed into the box its label names, cards found by their names and turned by their
+    press action, faces learnt from the names they say, celebrations ended by theirs, the game
+    left with "Выход"."""
+    reader = Reader()
+    name = "Незрячий игрок"
+    work = c.folder("work")
+    game = c.game(work, env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
+    reader.attach(game.proc.pid)
+    before = datetime.datetime.now().replace(microsecond=0)
+    learnt = reader.play(name)
+    table = reader.until(lambda: reader.shown("table"), 20, "the results list")[0].queryTable()
+    after = datetime.datetime.now()
+    cells = [table.getAccessibleAt(0, column).name for column in range(3)]
+    check(table.nRows == 1 and cells[1] == name, f"the results list reads {cells}")
+    c.note(f"won; {learnt} faces heard from a wrong pair's second card before its shutter; "
+           f"the results list reads {cells}")
+    check(learnt, "no face was heard while a wrong pair showed it")
+    reader.press(reader.shown("push button", "Выход")[0])
+    check(game.wait_exit(EXIT_LIMIT) == 0, "the game did not exit cleanly after \"Выход\"")
+    data = read(os.path.join(work, "hits.dat"))
+    check(len(data) == RECORD, f"hits.dat holds {len(data)} bytes, not one record")
+    check_record(data, name, before, after)
 
 
 def case_close_during_celebration(c):
@@ -452,6 +509,14 @@ def main():
     ap.add_argument("case", choices=sorted(CASES))
     args = ap.parse_args()
     args.game, args.reference_box = map(os.path.abspath, (args.game, args.reference_box))
+    # The screen reader's game gets a D-Bus session of its own, never the desktop's.
+    if args.case == "screen_reader_game" and os.environ.get("MNEMIRA_E2E_OWN_BUS") != "1":
+        if not shutil.which("dbus-run-session"):
+            print("SKIP: dbus-run-session not installed (packaging/debian-packages.txt lists "
+                  "dbus-daemon)")
+            return EXIT_SKIP
+        os.environ["MNEMIRA_E2E_OWN_BUS"] = "1"
+        os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
 
     # More closes than CI's 20 take longer.
     limit = max(CASE_LIMIT, 10 * args.runs)

@@ -209,7 +209,7 @@ def steady_picture(server, wid, geometry):
 class Game:
     """build/bin/mnemira running on the session's X server in a working folder of its own."""
 
-    def __init__(self, server, exe, workdir, log_dir, preexec_fn=None, name="game"):
+    def __init__(self, server, exe, workdir, log_dir, preexec_fn=None, name="game", extra_env=None):
         self.server, self.x = server, server.display
         self.workdir = workdir
         self.log_path = os.path.join(log_dir, f"{name}.log")
@@ -217,7 +217,7 @@ class Game:
         # A Russian date in the record, as the design's example shows, whatever this machine's
         # language is; Qt takes the formats from its own data.
         env.update(DISPLAY=server.name, QT_QPA_PLATFORM="xcb", LANG="C.UTF-8",
-                   LC_TIME="ru_RU.UTF-8", XDG_RUNTIME_DIR=log_dir)
+                   LC_TIME="ru_RU.UTF-8", XDG_RUNTIME_DIR=log_dir, **(extra_env or {}))
         # Matters only to a game built with AddressSanitizer.
         env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), "suppressions="
                                                      + os.path.join(HERE, "lsan.supp")]))
@@ -315,10 +315,6 @@ class Game:
 
     def pixels(self, x, y, w, h):
         return self.x.pixels(x, y, w, h, window=self.wid)
-
-    def card(self, position):
-        x, y = card_origin(position)
-        return self.pixels(x, y, CARD_W, CARD_H)
 
     def shot(self, path):
         xdisplay.write_png(path, CLIENT_W, CLIENT_H, self.pixels(0, 0, CLIENT_W, CLIENT_H))
