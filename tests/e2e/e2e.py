@@ -26,7 +26,7 @@ import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from play import KeyboardPlayer, Player  # noqa: E402
+from play import Keyboard, Player  # noqa: E402
 from reader import Reader  # noqa: E402
 from xdisplay import write_png  # noqa: E402
 from session import (EXIT_SKIP, Failure, Game, ReferenceBoxes, Skip, XServer, check,  # noqa: E402
@@ -189,19 +189,22 @@ def start_page_to_game(game, shots):
     return player
 
 
-def check_record(new, name, before, after):
-    """A won game's record: the player's name, a time M:SS:HH and the date it ended."""
-    fields_ = fields(new)
-    raw = name.encode("cp1251")
-    check(new[0] == len(raw) and new[1:1 + len(raw)] == raw,
-          f"name field {new[:1 + len(raw)]!r} is not {name!r} in Windows-1251 with its length")
-    check(re.fullmatch(r"\d:\d\d:\d\d", fields_[1]) and new[31] == 7,
-          f"time field {fields_[1]!r} is not M:SS:HH")
-    check(re.fullmatch(r"\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d", fields_[2]) and new[62] == 19,
-          f"date field {fields_[2]!r} is not dd.MM.yyyy HH:mm:ss")
-    when = datetime.datetime.strptime(fields_[2], "%d.%m.%Y %H:%M:%S")
-    check(before <= when <= after, f"date {fields_[2]} is not the time the game ended")
-    return fields_
+def check_record(new, name, before, after=None):
+    """A won game's record: the name, a time M:SS:HH and the date it ended; its three texts."""
+    texts = fields(new)
+    check(texts[0] == name and re.fullmatch(r"\d:\d\d:\d\d", texts[1])
+          and re.fullmatch(r"\d\d\.\d\d\.\d{4} \d\d:\d\d:\d\d", texts[2]),
+          f"record {texts} is not {name!r}, M:SS:HH, dd.MM.yyyy HH:mm:ss")
+    when = datetime.datetime.strptime(texts[2], "%d.%m.%Y %H:%M:%S")
+    check(before <= when <= (after or datetime.datetime.now()),
+          f"date {texts[2]} is not the time the game ended")
+    return texts
+
+
+def the_one_record(work, name, before):
+    data = read(os.path.join(work, "hits.dat"))
+    check(len(data) == RECORD, f"hits.dat holds {len(data)} bytes, not one record")
+    return check_record(data, name, before)
 
 
 def case_won_game(c):
@@ -277,46 +280,33 @@ def case_keyboard_game(c):
     c.server.start_window_manager(c.logs)
     work = c.folder("work")
     game = c.game(work)
-    game.wait_window()
     before = datetime.datetime.now().replace(microsecond=0)
-    player = KeyboardPlayer(game, c.shots)
-    player.start()
+    player = start_page_to_game(Keyboard(game), c.shots)
     player.play_to_end(self_ending=())
     wait_for(game.on_results_page, 20, "the results page after the last celebration")
-    after = datetime.datetime.now()
-    c.note(f"won in {time.monotonic() - player.started:.1f} s with "
-           f"{len(player.wrong_pairs)} wrong pairs, every card turned and every celebration "
-           f"ended with Space")
     c.closes_cleanly(game)
-    data = read(os.path.join(work, "hits.dat"))
-    check(len(data) == RECORD, f"hits.dat holds {len(data)} bytes, not one record")
-    c.note(f"record: {check_record(data, NAME, before, after)}")
+    c.note(f"won with {len(player.wrong_pairs)} wrong pairs; record "
+           f"{the_one_record(work, NAME, before)}")
 
 
 def case_screen_reader_game(c):
-    """A whole game won through the accessibility tree alone, as a screen reader reads it: the
-    name typed into the box its label names, cards found by their names and turned by their
-    press action, faces learnt from the names they say, celebrations ended by theirs, the game
-    left with "Выход"."""
-    reader = Reader()
-    name = "Незрячий игрок"
-    work = c.folder("work")
+    """A whole game won through the accessibility tree alone: the name typed into the box its
+    label names, the cards turned by their press actions and faces learnt from the names they
+    say, the celebrations ended by theirs, the results list read, the game left by "Выход"."""
+    reader, name, work = Reader(), "Незрячий игрок", c.folder("work")
     game = c.game(work, env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
     reader.attach(game.proc.pid)
     before = datetime.datetime.now().replace(microsecond=0)
-    learnt = reader.play(name)
+    heard = reader.play(name)
+    check(heard, "no wrong pair's second face was heard before its shutter")
     table = reader.until(lambda: reader.shown("table"), 20, "the results list")[0].queryTable()
-    after = datetime.datetime.now()
-    cells = [table.getAccessibleAt(0, column).name for column in range(3)]
-    check(table.nRows == 1 and cells[1] == name, f"the results list reads {cells}")
-    c.note(f"won; {learnt} faces heard from a wrong pair's second card before its shutter; "
-           f"the results list reads {cells}")
-    check(learnt, "no face was heard while a wrong pair showed it")
+    row = [table.getAccessibleAt(0, column).name for column in range(3)]
+    check(table.nRows == 1 and row[1] == name, f"the results list reads {row}")
     reader.press(reader.shown("push button", "Выход")[0])
     check(game.wait_exit(EXIT_LIMIT) == 0, "the game did not exit cleanly after \"Выход\"")
-    data = read(os.path.join(work, "hits.dat"))
-    check(len(data) == RECORD, f"hits.dat holds {len(data)} bytes, not one record")
-    check_record(data, name, before, after)
+    name_, time_, date = the_one_record(work, name, before)
+    check(row == [time_, name_, date], f"the list reads {row}, not the record")
+    c.note(f"won, {heard} faces heard from a wrong pair's second card; list row {row}")
 
 
 def case_close_during_celebration(c):

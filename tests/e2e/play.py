@@ -1,10 +1,9 @@
-"""A player with a perfect memory: turns cards with the mouse (or the keyboard), learns each face
-from the screen, and plays the pairs it knows.
+"""A player with a perfect memory: turns cards with the mouse, learns each face from the screen,
+and plays the pairs it knows.
 
 A face is told from the back, and from a frame of the shutter, by rows 4 to 9: the shutter
 strip, at least 10 pixels high, shows the back's top rows there, and every face differs from the
-back in them (the top four rows are the window frame that backs and faces share). A player who
-uses the keyboard looks inside the focus mark, which frames the card it last turned.
+back in them (the top four rows are the window frame that backs and faces share).
 """
 import os
 import time
@@ -12,6 +11,7 @@ import time
 from session import (CARDS, CARD_H, CARD_W, CELEBRATION, CELEBRATION_BAND, CELEBRATION_CLICK, Failure,
                      card_origin, check, wait_for)
 
+FACE_ROWS = slice(4 * 3 * CARD_W, 10 * 3 * CARD_W)  # rows 4 to 9 of a card, as bytes
 
 # Generous limits for what takes milliseconds on an idle machine.
 TURN_LIMIT = 15
@@ -19,8 +19,6 @@ CLICK_END_LIMIT = 5  # a clicked celebration ends this soon; the timer's end com
 
 
 class Player:
-    inset = 0  # the border of each card left unread
-
     def __init__(self, game, shots=None):
         self.game = game
         self.shots = shots
@@ -34,10 +32,6 @@ class Player:
         self.celebrations = []  # dicts: how it ended, seconds shown, distinct frames seen
         self.clock_stopped = 0.0  # seconds of play in pauses and celebrations
         self.started = self.last_match = None
-        self.width, self.height = CARD_W - 2 * self.inset, CARD_H - 2 * self.inset
-        # Rows 4 to 9 of a card, as bytes of what is read of it.
-        self.face_rows = slice(max(4 - self.inset, 0) * 3 * self.width,
-                               (10 - self.inset) * 3 * self.width)
 
     def shot(self, name):
         if self.shots:
@@ -57,8 +51,8 @@ class Player:
         wait_for(self.game.on_game_page, 20, "the game page after Enter")
 
         def dealt():
-            first = self.look(1)
-            return first if all(self.look(p) == first for p in range(2, CARDS + 1)) \
+            first = self.game.card(1)
+            return first if all(self.game.card(p) == first for p in range(2, CARDS + 1)) \
                 else None
         self.back = wait_for(dealt, 10, "twenty cards showing one back")
         self.band = self.game.pixels(*CELEBRATION_BAND)
@@ -69,34 +63,24 @@ class Player:
         return self.game.pixels(*CELEBRATION_BAND) != self.band and self.game.on_game_page()
 
     def is_face(self, pixels):
-        return pixels[self.face_rows] != self.back[self.face_rows]
+        return pixels[FACE_ROWS] != self.back[FACE_ROWS]
 
     def describe(self):
         return f"found {sorted(self.found)}, known {sorted(self.known)}"
 
     # Turns
 
-    def look(self, position):
-        x, y = card_origin(position)
-        return self.game.pixels(x + self.inset, y + self.inset, self.width, self.height)
-
-    def press(self, position):
-        self.game.click(*self.centre(position))
-
-    def end_celebration(self):
-        self.game.click(*CELEBRATION_CLICK)
-
     def turn_first(self, position):
-        self.press(position)
+        self.game.click(*self.centre(position))
         def face():
-            seen = self.look(position)
+            seen = self.game.card(position)
             return seen if self.is_face(seen) else None
         return wait_for(face, TURN_LIMIT, f"card {position} to show a face ({self.describe()})")
 
     def turn_second(self, position, first, first_face):
         """'match' (a celebration shows) or 'wrong' (both cards closed again), and the face
         seen on the card meanwhile (None when the shutter came before a look)."""
-        self.press(position)
+        self.game.click(*self.centre(position))
         clicked = time.monotonic()
         face, heights = None, set()
         deadline = clicked + TURN_LIMIT
@@ -104,7 +88,7 @@ class Player:
             if self.celebrating():
                 self.clock_stopped += time.monotonic() - clicked
                 return "match", face
-            seen, seen_first = self.look(position), self.look(first)
+            seen, seen_first = self.game.card(position), self.game.card(first)
             if self.is_face(seen):
                 face = face or seen
             for pixels, its_face in ((seen, face), (seen_first, first_face)):
@@ -126,12 +110,11 @@ class Player:
         rows down to there, the face below. None for anything else."""
         if face is None or pixels in (face, self.back):
             return None
-        row = 3 * self.width
-        rows = lambda picture, h: picture[h * row:(h + 1) * row]  # noqa: E731
-        height = next(h for h in range(self.height + 1)
-                      if h == self.height or rows(pixels, h) != rows(self.back, h))
-        if height + self.inset >= 10 and pixels[height * row:] == face[height * row:]:
-            return height + self.inset
+        row = 3 * CARD_W
+        height = next(h for h in range(CARD_H + 1)
+                      if h == CARD_H or pixels[h * row:(h + 1) * row] != self.back[h * row:(h + 1) * row])
+        if height >= 10 and pixels[height * row:] == face[height * row:]:
+            return height
         return None
 
     @staticmethod
@@ -155,7 +138,7 @@ class Player:
             ended = time.monotonic()
             record = dict(end="timer", shown=ended - shown, frames=len(frames))
         else:
-            self.end_celebration()
+            self.game.click(*CELEBRATION_CLICK)
             clicked = time.monotonic()
             wait_for(lambda: not self.celebrating(), CLICK_END_LIMIT,
                      "a clicked celebration to end")
@@ -222,7 +205,7 @@ class Player:
             self.celebrate(ends_by_itself=number in self_ending)
             if number < CARDS // 2:
                 # The pair stays face up, both cards showing the same face.
-                a, b = self.look(first), self.look(mate)
+                a, b = self.game.card(first), self.game.card(mate)
                 check(self.is_face(a) and a == b,
                       f"found pair {first}, {mate} does not show one face after its celebration")
         check(self.wrong_pairs, "the game had no wrong pair to close")
@@ -230,23 +213,32 @@ class Player:
               "no wrong pair was seen closing under the shutter strip")
 
 
-class KeyboardPlayer(Player):
-    """Moves the card focus with the arrow keys and turns cards and ends celebrations with Space;
-    reads each card inside the 5-pixel focus mark."""
-    inset = 5
+class Keyboard:
+    """The game as a player without a mouse meets it: a click on a card becomes the arrow keys to
+    it and Space, a click on the celebration Space; each card is read without the border of 5
+    pixels that the focus mark covers (left blank on every card alike)."""
 
-    def __init__(self, game, shots=None):
-        super().__init__(game, shots)
-        self.focus = None
+    def __init__(self, game):
+        self.game, self.marked = game, None
 
-    def press(self, position):
+    def __getattr__(self, name):
+        return getattr(self.game, name)
+
+    def click(self, x, y):
+        if (x, y) == CELEBRATION_CLICK:
+            return self.game.key("space")
+        to = next(p for p in range(1, CARDS + 1) if Player.centre(p) == (x, y))
         # The first arrow key of a game shows the focus on card 1; the others move it.
-        keys, at = (["Left"], 1) if self.focus is None else ([], self.focus)
-        (r0, c0), (r1, c1) = divmod(at - 1, 5), divmod(position - 1, 5)
-        keys += ["Down"] * (r1 - r0) + ["Up"] * (r0 - r1) + ["Right"] * (c1 - c0) \
-            + ["Left"] * (c0 - c1)
-        self.focus = position
-        self.game.key(*keys, "space")
+        keys, at = (["Left"], 1) if self.marked is None else ([], self.marked)
+        (r0, c0), (r1, c1), self.marked = divmod(at - 1, 5), divmod(to - 1, 5), to
+        keys += ["Down"] * (r1 - r0) + ["Up"] * (r0 - r1) + ["Right"] * (c1 - c0)
+        self.game.key(*keys, *["Left"] * (c0 - c1), "space")
 
-    def end_celebration(self):
-        self.game.key("space")
+    def card(self, position):
+        pixels, row, edge = bytearray(self.game.card(position)), 3 * CARD_W, 3 * 5
+        for y in range(CARD_H):
+            line = slice(y * row, (y + 1) * row) if y < 5 or y >= CARD_H - 5 else None
+            for part in [line] if line else [slice(y * row, y * row + edge),
+                                             slice((y + 1) * row - edge, (y + 1) * row)]:
+                pixels[part] = bytes(part.stop - part.start)
+        return bytes(pixels)

@@ -316,6 +316,10 @@ class Game:
     def pixels(self, x, y, w, h):
         return self.x.pixels(x, y, w, h, window=self.wid)
 
+    def card(self, position):
+        x, y = card_origin(position)
+        return self.pixels(x, y, CARD_W, CARD_H)
+
     def shot(self, path):
         xdisplay.write_png(path, CLIENT_W, CLIENT_H, self.pixels(0, 0, CLIENT_W, CLIENT_H))
 
