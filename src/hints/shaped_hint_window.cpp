@@ -173,13 +173,13 @@ void TShapedHintWindow::takeSnapshot(const QRect& placed)
     const QList<QWidget*> windows = ownWindows();
     QRegion fromScreen(visible);
     for (const QWidget* w : windows)
-        fromScreen -= QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+        fromScreen -= QRect(ScreenOrigin(w), w->size());
     if (!fromScreen.isEmpty()) {
         const QRect rest = fromScreen.boundingRect();
         p.drawImage(rest.topLeft() - placed.topLeft(), grabScreen(rest));
     }
     for (QWidget* w : windows) {
-        const QPoint origin = w->mapToGlobal(QPoint(0, 0));
+        const QPoint origin = ScreenOrigin(w);
         const QRect over = QRect(origin, w->size()).intersected(visible);
         if (!over.isEmpty())
             p.drawPixmap(over.topLeft() - placed.topLeft(), w->grab(over.translated(-origin)));
