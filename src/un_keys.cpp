@@ -1,6 +1,7 @@
 // The window's key rules: Enter presses the button that has the focus, or else the default
 // button of the page shown ("Старт", "Играть"); Alt+letter presses the button with that
 // accelerator anywhere in the window, and the letter alone does so while a button has the focus.
+// The arrow keys and Space of the game page come first (un_card_keys.cpp).
 #include "un_main.h"
 
 #include "un_controls.h"
@@ -93,8 +94,15 @@ void TForm1::watchKeys()
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched == windowHandle()
-        && handleKey(static_cast<QKeyEvent*>(event)))
-        return true;
+    if (watched == windowHandle()) {
+        // The mouse takes over from the card keys: their mark goes until the next arrow key.
+        if (event->type() == QEvent::MouseButtonPress)
+            hideCardFocus();
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (handleCardKey(key) || handleKey(key))
+                return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }

@@ -35,6 +35,8 @@ TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
     setAutoFillBackground(true);
 
     buildPages();
+    buildCardMark();
+    describeControls();
     loadAssets();
     connectEvents();
 
@@ -80,10 +82,10 @@ void TForm1::connectEvents()
     connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this,
         forward(&game::Game::ListView1ColumnClick));
 
-    const auto cardClick = forward(&game::Game::Image1Click);
+    m_cardClick = forward(&game::Game::Image1Click);
     for (int position = 1; position <= game::kCardCount; ++position) {
         const Control card = game::CardAtPosition(position);
-        static_cast<TImage*>(control(card))->setOnClick([cardClick, card] { cardClick(card); });
+        static_cast<TImage*>(control(card))->setOnClick([this, card] { m_cardClick(card); });
     }
     // A click on the animation ends the celebration, as the timer does; so does a change of
     // GIFAnimator6's picture (attached once it is read, un_assets.cpp).

@@ -2,8 +2,9 @@
 // TForm1, the one main window: three pages with their controls, built from the designed
 // geometry (un_design.cpp). It carries out the view operations (un_main_view.cpp), delivers the
 // events to the game through one forwarding helper, applies the key rules of the design
-// (un_keys.cpp), loads the built-in pictures behind one guard (un_assets.cpp) and reports every
-// failure that escapes a handler.
+// (un_keys.cpp) and the card keys (un_card_keys.cpp), tells screen readers what its own painted
+// controls show (un_accessible.cpp), loads the built-in pictures behind one guard
+// (un_assets.cpp) and reports every failure that escapes a handler.
 
 #include "art/artwork.h"
 #include "game/game.h"
@@ -17,6 +18,7 @@
 #include <functional>
 #include <vector>
 
+class QAccessibleInterface;
 class QStackedWidget;
 class QTableWidget;
 class TBitBtn;
@@ -67,6 +69,18 @@ public:
     void StartCelebration(int picture) override;
     void SetHintAppearance(int shape, int shadowDepth, bool hasTail, int alignment) override;
 
+    // Screen readers (un_accessible.cpp). The accessible interface of one of the window's own
+    // controls, or null for those Qt describes itself.
+    QAccessibleInterface* accessibleFor(QWidget* widget);
+    // What a screen reader reads for a control: a card's number and state, a counter with its
+    // caption, the clock's time left.
+    QString accessibleName(game::Control c) const;
+    // The card the arrow keys have put the focus on, while its mark shows.
+    bool hasCardFocus(game::Control card) const;
+    // A press of a card or a celebration from a screen reader: handled from the event queue, as
+    // a click is, and with the same outcome.
+    void pressLater(game::Control c);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -99,6 +113,20 @@ private:
     TBitBtn* enterTarget() const;
     TBitBtn* button(game::Control c) const;
 
+    // un_card_keys.cpp: the arrow keys move a focus over the cards, Space acts on it.
+    void buildCardMark();
+    void resetCardFocus();
+    bool handleCardKey(QKeyEvent* event);
+    void moveCardFocus(int rows, int columns);
+    void hideCardFocus();
+    // What a click on the card's place does: turns it, or ends the celebration lying over it.
+    void pressAt(game::Control card);
+
+    // un_accessible.cpp.
+    void describeControls();
+    // Sends a name change for every control whose accessible name is no longer the one sent.
+    void tellScreenReader();
+
     game::Game m_game;
     game::PauseFunction m_pause;
     std::array<QWidget*, static_cast<int>(game::Control::Count)> m_controls {};
@@ -115,6 +143,13 @@ private:
     std::vector<std::pair<game::Control, int>> m_pendingCardDraws;
     std::vector<game::Control> m_labelsToFit; // on the results and game pages
     std::function<void()> m_celebrationEnd;
+    std::function<void(game::Control)> m_cardClick;
+    // The picture each card shows (0 the back), and each control's accessible name last sent.
+    std::array<int, static_cast<int>(game::Control::Count)> m_shownPicture {};
+    std::array<QString, static_cast<int>(game::Control::Count)> m_spokenName;
+    QWidget* m_cardMark = nullptr;
+    int m_cardFocus = 1; // a card's Tag
+    bool m_cardFocusShown = false;
     bool m_closeFailed = false;
     QMetaObject::Connection m_focusWatch;
 };

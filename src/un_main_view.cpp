@@ -30,6 +30,9 @@ void TForm1::ShowPage(int page)
     const QWidget* focus = focusWidget();
     const bool focusInside = focus && m_notebook->isAncestorOf(focus);
     m_notebook->setCurrentIndex(page);
+    // Each game starts without the card keys' focus mark.
+    if (page == static_cast<int>(game::Page::Game))
+        resetCardFocus();
     if (focusInside) {
         if (page == 0)
             control(Control::Edit4)->setFocus(Qt::OtherFocusReason);
@@ -39,12 +42,18 @@ void TForm1::ShowPage(int page)
             m_notebook->widget(1)->setFocus(Qt::OtherFocusReason);
     }
     updateEnterTarget();
+    tellScreenReader();
 }
 
 void TForm1::SetLabelText(Control label, const QString& text)
 {
-    if (auto* l = dynamic_cast<TLabel*>(control(label)))
-        l->setText(text);
+    auto* l = dynamic_cast<TLabel*>(control(label));
+    if (!l)
+        return;
+    l->setText(text);
+    // The clock's ticks are not announced; it is read when asked.
+    if (label != Control::Label10 && label != Control::Label11 && label != Control::Label12)
+        tellScreenReader();
 }
 
 QString TForm1::GetEditText(Control edit)
@@ -58,6 +67,7 @@ void TForm1::SetCardPicture(Control picture, int index)
     auto* image = dynamic_cast<TImage*>(control(picture));
     if (!image || index < 0 || index > game::kPictureCount)
         return;
+    m_shownPicture[at(picture)] = index;
     if (!m_cardsReady) {
         m_pendingCardDraws.emplace_back(picture, index);
         return;
@@ -74,10 +84,14 @@ void TForm1::RepaintNow(Control c)
         // The window's own surface: everything of it lies under the page container, whose
         // pages are drawn at the next ordinary paint.
         repaint(QRegion(rect()).subtracted(m_notebook->geometry()));
+        tellScreenReader();
         return;
     }
     if (QWidget* w = control(c))
         w->repaint();
+    // What a card shows now is said now: a pause may follow that blocks this thread.
+    if (game::IsCard(c))
+        tellScreenReader();
 }
 
 void TForm1::SetCardEnabled(Control card, bool enabled)

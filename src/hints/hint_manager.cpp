@@ -81,7 +81,7 @@ int HintManager::PointerImageHeight(const QWidget* control)
     return 32;
 }
 
-QWidget* HintManager::hintedControlAt(QObject* window, const QPoint& globalPos) const
+QWidget* HintManager::hintedControlAt(QObject* window, const QPoint& windowPos) const
 {
     for (auto it = m_hints.cbegin(); it != m_hints.cend(); ++it) {
         QWidget* control = it.key();
@@ -90,10 +90,10 @@ QWidget* HintManager::hintedControlAt(QObject* window, const QPoint& globalPos) 
         QWidget* top = control->window();
         if (top->windowHandle() != window)
             continue;
-        if (!control->rect().contains(control->mapFromGlobal(globalPos)))
+        if (!control->rect().contains(control->mapFrom(top, windowPos)))
             continue;
         // Only when the control (or a part of it) is what lies at the pointer.
-        QWidget* hit = top->childAt(top->mapFromGlobal(globalPos));
+        QWidget* hit = top->childAt(windowPos);
         if (hit == control || (hit && control->isAncestorOf(hit)))
             return control;
     }
@@ -104,10 +104,16 @@ void HintManager::windowEvent(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseMove: {
-        const QPoint pos = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+        const auto* move = static_cast<QMouseEvent*>(event);
+        const QPoint pos = move->globalPosition().toPoint();
+        const QPoint inWindow = move->position().toPoint();
+        // Found by the window's own coordinates: where the window lies on the screen is
+        // known only from this event (ScreenOrigin).
+        if (auto* window = qobject_cast<QWindow*>(watched))
+            NoteScreenOrigin(window, pos - inWindow);
         if (m_havePos && pos == m_lastPos)
             break;
-        pointerAt(hintedControlAt(watched, pos), pos);
+        pointerAt(hintedControlAt(watched, inWindow), pos);
         break;
     }
     case QEvent::Leave:
@@ -196,7 +202,7 @@ void HintManager::showNow()
     THintInfo info;
     info.HintControl = control;
     info.CursorPos = m_lastPos;
-    info.CursorRect = QRect(control->mapToGlobal(QPoint(0, 0)), control->size());
+    info.CursorRect = QRect(ScreenOrigin(control), control->size());
     info.HintPos = QPoint(m_lastPos.x(), m_lastPos.y() + PointerImageHeight(control));
     QScreen* screen = QGuiApplication::primaryScreen();
     info.HintMaxWidth = screen ? screen->geometry().width() : 800;

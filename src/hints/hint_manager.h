@@ -49,7 +49,7 @@ public:
 private:
     enum class State { Outside, Waiting, Shown, Ended, EndedByPress };
 
-    QWidget* hintedControlAt(QObject* window, const QPoint& globalPos) const;
+    QWidget* hintedControlAt(QObject* window, const QPoint& windowPos) const;
     void pointerAt(QWidget* control, const QPoint& globalPos);
     void pressed();
     void hideHint(bool byLeaving);

@@ -10,8 +10,28 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 namespace hints {
+
+namespace {
+const char* const kScreenOrigin = "hints.screenOrigin";
+} // namespace
+
+void NoteScreenOrigin(QWindow* window, QPoint origin)
+{
+    window->setProperty(kScreenOrigin, origin);
+}
+
+QPoint ScreenOrigin(const QWidget* widget)
+{
+    const QWidget* top = widget->window();
+    const QWindow* window = top->windowHandle();
+    const QVariant noted = window ? window->property(kScreenOrigin) : QVariant();
+    if (!noted.isValid())
+        return widget->mapToGlobal(QPoint(0, 0));
+    return noted.toPoint() + widget->mapTo(top, QPoint(0, 0));
+}
 
 THintWindow::THintWindow()
     : QWidget(nullptr,

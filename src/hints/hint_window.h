@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class QWindow;
+
 namespace hints {
 
 // The application's plain hint popup: a borderless top-level window that never takes the
@@ -17,6 +19,13 @@ namespace hints {
 //
 // The screen access it needs (pixels under the hint, pointer position, screen size) goes
 // through replaceable functions, so that tests can give known values.
+// Where a widget of ours lies on the screen. Qt learns a window's place from the window manager,
+// and some never tell it where they framed the window (under weston's XWayland Qt believes 0, 0).
+// A pointer event over the window tells the truth, its screen position less its window position:
+// the hint manager notes that for the window at every move.
+void NoteScreenOrigin(QWindow* window, QPoint origin);
+QPoint ScreenOrigin(const QWidget* widget);
+
 class THintWindow : public QWidget
 {
 public:

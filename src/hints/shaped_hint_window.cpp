@@ -141,17 +141,49 @@ QImage TShapedHintWindow::deviceImage(const QSize& size) const
     return image;
 }
 
+namespace {
+
+// This program's visible windows other than hints, the active one last (it lies on top).
+QList<QWidget*> ownWindows()
+{
+    QList<QWidget*> windows;
+    QWidget* active = QApplication::activeWindow();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != active && w->isVisible() && !w->isMinimized() && !dynamic_cast<THintWindow*>(w))
+            windows.append(w);
+    }
+    if (active && active->isVisible() && !dynamic_cast<THintWindow*>(active))
+        windows.append(active);
+    return windows;
+}
+
+} // namespace
+
 void TShapedHintWindow::takeSnapshot(const QRect& placed)
 {
-    // The screen's own pixels under the hint: a grab of a denser screen keeps its detail.
     m_screenSnapshot = deviceImage(placed.size());
     m_screenSnapshot.fill(color());
     const QRect visible = placed.intersected(QRect(QPoint(0, 0), screenSize()));
     if (visible.isEmpty())
         return;
-    const QImage part = grabScreen(visible);
+    // Over our own windows, their own pixels: where the screen cannot be read back (an X11
+    // program under XWayland reads black) the hint still shows the list beneath it. The
+    // screen's pixels only for the rest; a grab of a denser screen keeps its detail.
     QPainter p(&m_screenSnapshot);
-    p.drawImage(visible.topLeft() - placed.topLeft(), part);
+    const QList<QWidget*> windows = ownWindows();
+    QRegion fromScreen(visible);
+    for (const QWidget* w : windows)
+        fromScreen -= QRect(ScreenOrigin(w), w->size());
+    if (!fromScreen.isEmpty()) {
+        const QRect rest = fromScreen.boundingRect();
+        p.drawImage(rest.topLeft() - placed.topLeft(), grabScreen(rest));
+    }
+    for (QWidget* w : windows) {
+        const QPoint origin = ScreenOrigin(w);
+        const QRect over = QRect(origin, w->size()).intersected(visible);
+        if (!over.isEmpty())
+            p.drawPixmap(over.topLeft() - placed.topLeft(), w->grab(over.translated(-origin)));
+    }
 }
 
 QRegion TShapedHintWindow::BuildHintRegion(bool shadow) const

@@ -25,8 +25,9 @@ public:
     // result's left and top may be negative.
     QRect MeasureHint(int maxWidth, const QString& text) override;
     // Measures with the screen width, places the window at rect's top-left fitted to the
-    // screen around the pointer, takes the snapshot of the screen beneath (only for
-    // shaped, shadowed or tailed hints) and shows the window without activating it.
+    // screen around the pointer, takes the snapshot of what lies beneath (only for shaped,
+    // shadowed or tailed hints: this program's own windows drawn by themselves, the screen's
+    // pixels elsewhere) and shows the window without activating it.
     void ShowHintAt(const QRect& rect, const QString& text) override;
 
     // The region of the body plus tail; with shadow = true moved by the shadow depth.

@@ -211,3 +211,34 @@ class Player:
         check(self.wrong_pairs, "the game had no wrong pair to close")
         check(any(heights for _, heights in self.wrong_pairs),
               "no wrong pair was seen closing under the shutter strip")
+
+
+class Keyboard:
+    """The game as a player without a mouse meets it: a click on a card becomes the arrow keys to
+    it and Space, a click on the celebration Space; each card is read without the border of 5
+    pixels that the focus mark covers (left blank on every card alike)."""
+
+    def __init__(self, game):
+        self.game, self.marked = game, None
+
+    def __getattr__(self, name):
+        return getattr(self.game, name)
+
+    def click(self, x, y):
+        if (x, y) == CELEBRATION_CLICK:
+            return self.game.key("space")
+        to = next(p for p in range(1, CARDS + 1) if Player.centre(p) == (x, y))
+        # The first arrow key of a game shows the focus on card 1; the others move it.
+        keys, at = (["Left"], 1) if self.marked is None else ([], self.marked)
+        (r0, c0), (r1, c1), self.marked = divmod(at - 1, 5), divmod(to - 1, 5), to
+        keys += ["Down"] * (r1 - r0) + ["Up"] * (r0 - r1) + ["Right"] * (c1 - c0)
+        self.game.key(*keys, *["Left"] * (c0 - c1), "space")
+
+    def card(self, position):
+        pixels, row, edge = bytearray(self.game.card(position)), 3 * CARD_W, 3 * 5
+        for y in range(CARD_H):
+            line = slice(y * row, (y + 1) * row) if y < 5 or y >= CARD_H - 5 else None
+            for part in [line] if line else [slice(y * row, y * row + edge),
+                                             slice((y + 1) * row - edge, (y + 1) * row)]:
+                pixels[part] = bytes(part.stop - part.start)
+        return bytes(pixels)

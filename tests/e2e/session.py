@@ -161,6 +161,22 @@ class Box:
         return f"box {self.caption!r} at {self.geometry}"
 
 
+# Settings of the developer's shell that would change what a Qt program draws: its language
+# (fontconfig picks the default face by it, and message boxes use that face), style, theme or scale.
+FOREIGN_SETTINGS = ("WAYLAND_DISPLAY", "LC_ALL", "LANGUAGE", "QT_STYLE_OVERRIDE",
+                    "QT_QPA_PLATFORMTHEME", "XDG_CURRENT_DESKTOP", "QT_SCALE_FACTOR",
+                    "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI")
+
+
+def qt_environment(server, log_dir):
+    """The environment of every Qt program a case starts: the same for the game and the
+    reference boxes it is compared with."""
+    env = {k: v for k, v in os.environ.items() if k not in FOREIGN_SETTINGS}
+    env.update(DISPLAY=server.name, QT_QPA_PLATFORM="xcb", LANG="C.UTF-8",
+               XDG_RUNTIME_DIR=log_dir)
+    return env
+
+
 class ReferenceBoxes:
     """Pictures of the boxes the tests expect, shown by mnemira_reference_box on the same
     server, once per kind and text."""
@@ -174,9 +190,7 @@ class ReferenceBoxes:
         if key not in self.cache:
             with open(os.path.join(self.log_dir, "reference-box.log"), "ab") as log:
                 proc = subprocess.Popen([self.exe, icon, caption, text],
-                                        env={**os.environ, "DISPLAY": self.server.name,
-                                             "QT_QPA_PLATFORM": "xcb",
-                                             "XDG_RUNTIME_DIR": self.log_dir},
+                                        env=qt_environment(self.server, self.log_dir),
                                         stdout=log, stderr=log, preexec_fn=child_setup())
             try:
                 x = self.server.display
@@ -209,15 +223,14 @@ def steady_picture(server, wid, geometry):
 class Game:
     """build/bin/mnemira running on the session's X server in a working folder of its own."""
 
-    def __init__(self, server, exe, workdir, log_dir, preexec_fn=None, name="game"):
+    def __init__(self, server, exe, workdir, log_dir, preexec_fn=None, name="game", extra_env=None):
         self.server, self.x = server, server.display
         self.workdir = workdir
         self.log_path = os.path.join(log_dir, f"{name}.log")
-        env = {k: v for k, v in os.environ.items() if k not in ("WAYLAND_DISPLAY", "LC_ALL")}
+        env = qt_environment(server, log_dir)
         # A Russian date in the record, as the design's example shows, whatever this machine's
         # language is; Qt takes the formats from its own data.
-        env.update(DISPLAY=server.name, QT_QPA_PLATFORM="xcb", LANG="C.UTF-8",
-                   LC_TIME="ru_RU.UTF-8", XDG_RUNTIME_DIR=log_dir)
+        env.update(LC_TIME="ru_RU.UTF-8", **(extra_env or {}))
         # Matters only to a game built with AddressSanitizer.
         env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), "suppressions="
                                                      + os.path.join(HERE, "lsan.supp")]))

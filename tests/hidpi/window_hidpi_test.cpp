@@ -109,6 +109,35 @@ TEST_F(DenseWindow, ADenseScreenShowsTheDenseCardPixelForPixel)
     EXPECT_EQ(shown.copy(inside), face.convertToFormat(QImage::Format_RGB32).copy(inside));
 }
 
+TEST_F(DenseWindow, TheCardFocusMarkShowsOnTheBackAFaceAndTheShutter)
+{
+    startGame();
+    int other = 2;
+    while (state().CardValue[other] == state().CardValue[1])
+        ++other;
+    click(card(other));
+    key(Qt::Key_Right);
+    // Device pixels in the mark's outer dark ring and its bright middle, on the card's left and
+    // top edges.
+    auto ringsAt = [&](QPoint logical) {
+        const QImage shot = form->grab(QRect(w(card(1))->pos(), QSize(90, 80))).toImage();
+        const auto px
+            = [&](double x, double y) { return shot.pixelColor(x * ratio(), y * ratio()); };
+        return px(logical.x() + 0.5, logical.y() + 0.5) == Qt::black
+            && px(logical.x() + 2.5, logical.y() + 2.5) == Qt::yellow;
+    };
+    EXPECT_TRUE(ringsAt({ 0, 40 })); // the back
+    bool onShutter = false;
+    atPause = [&] {
+        if (w(Control::Image22)->geometry().topLeft() == w(card(1))->pos())
+            onShutter = ringsAt({ 45, 0 });
+    };
+    key(Qt::Key_Space);
+    EXPECT_TRUE(onShutter);
+    key(Qt::Key_Space);
+    EXPECT_TRUE(ringsAt({ 0, 40 })); // a face
+}
+
 } // namespace
 
 namespace {

@@ -6,6 +6,7 @@
 #include "test_support.h"
 
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QTableWidget>
 #include <QTest>
 #include <QVBoxLayout>
@@ -90,6 +91,20 @@ protected:
     QWidget* other = nullptr;
     TAppEvents* events = nullptr;
 };
+
+TEST_F(HintManagerTest, FindsTheWindowsPlaceFromThePointerWhereQtMisplacesIt)
+{
+    // Some window managers never tell Qt where they framed a window (weston's XWayland).
+    const QPoint pointer = form->mapToGlobal(QPoint(200, 200)) + QPoint(300, 200);
+    QMouseEvent move(QEvent::MouseMove, QPointF(200, 200), QPointF(pointer), Qt::NoButton,
+        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->windowHandle(), &move);
+    screen.pointer = pointer;
+    ASSERT_TRUE(waitShown(2000));
+    EXPECT_EQ(app->hintWindow()->geometry().topLeft(), pointer + QPoint(0, 20));
+    // All of it lies over the window: what is beneath comes from the window, not the screen.
+    EXPECT_TRUE(screen.grabs.empty());
+}
 
 TEST_F(HintManagerTest, ShowsBelowThePointerAfterThePauseAndHidesAfterTheHidePause)
 {

@@ -5,6 +5,7 @@
 #include "base/colour.h"
 #include "test_support.h"
 
+#include <QLabel>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -210,6 +211,35 @@ TEST(RegionTest, RoundedCornersAreCut)
 } // namespace
 
 namespace {
+
+TEST_F(PaintTest, OverOurOwnWindowShowsItsPixelsWhereTheScreenReadsBlack)
+{
+    // An X11 program under XWayland reads the screen back as black.
+    screen.snapshotColor = Qt::black;
+    QImage pattern(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < pattern.height(); ++y)
+        for (int x = 0; x < pattern.width(); ++x)
+            pattern.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
+    QLabel form;
+    form.setPixmap(QPixmap::fromImage(pattern));
+    form.setGeometry(300, 200, 400, 300);
+    form.show();
+    SetHintAppearance(Ellipse, 2, true, taCenter);
+    const QImage img = show(kText);
+    EXPECT_TRUE(screen.grabs.empty());
+    const QRegion painted = window.BuildHintRegion(false) + window.BuildHintRegion(true);
+    const QPoint offset = window.pos() - form.mapToGlobal(QPoint(0, 0));
+    int seen = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            if (painted.contains(QPoint(x, y)))
+                continue;
+            ++seen;
+            ASSERT_EQ(img.pixel(x, y), pattern.pixel(QPoint(x, y) + offset)) << x << "," << y;
+        }
+    EXPECT_GT(seen, 100);
+}
+
 
 // ShowHintAt with the game's settings on a known screen: placement, and the snapshot only of
 // the part of the window that is on the screen.

@@ -1,5 +1,6 @@
 #include "encoders.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
@@ -81,6 +82,18 @@ void put4BitPixels(QByteArray& out, const QImage& image)
         }
         out.append(row);
     }
+}
+
+// Qt's own conversion out of premultiplied alpha rounds an exact half (42 at alpha 252 is
+// 42.5) differently by processor, since its vector code divides through an approximate
+// reciprocal. Integers round the same everywhere: halves go down.
+QRgb unpremultiplied(QRgb p)
+{
+    const int a = qAlpha(p);
+    if (a == 0 || a == 255)
+        return a ? p : 0;
+    const auto channel = [a](int c) { return std::min(255, (c * 255 + (a - 1) / 2) / a); };
+    return qRgba(channel(qRed(p)), channel(qGreen(p)), channel(qBlue(p)), a);
 }
 
 } // namespace
@@ -333,14 +346,15 @@ QByteArray filterRow(const QByteArray& row, const QByteArray& above)
 
 QByteArray writePng(const QImage& image)
 {
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    const bool premultiplied = image.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage argb = premultiplied ? image : image.convertToFormat(QImage::Format_ARGB32);
     const int w = argb.width(), h = argb.height();
     QByteArray filtered;
     QByteArray above(w * 4, '\0');
     for (int y = 0; y < h; ++y) {
         QByteArray row(w * 4, '\0');
         for (int x = 0; x < w; ++x) {
-            const QRgb c = argb.pixel(x, y);
+            const QRgb c = premultiplied ? unpremultiplied(argb.pixel(x, y)) : argb.pixel(x, y);
             if (qAlpha(c) == 0)
                 continue;
             row[4 * x] = char(qRed(c));

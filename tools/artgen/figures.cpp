@@ -136,6 +136,8 @@ void text(QPainter& p, const QRectF& r, const QString& s, double pixelSize, QRgb
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(100);
     font.setBold(bold);
+    // The outline is hinted as this asks, not as the machine's font settings do.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     QPainterPath path;
     path.addText(0, 0, font, s);
     const QRectF box = path.boundingRect();

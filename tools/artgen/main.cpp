@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <stdexcept>
 
@@ -64,10 +65,34 @@ std::pair<QByteArray, QByteArray> animations(int n)
     return { normal.gif, dense.gif };
 }
 
+// Every text is drawn in Liberation Sans 2 and nothing else, whatever else the machine has
+// installed (fonts-liberation's older Liberation Sans would win the family name) and however its
+// font settings hint: a font configuration of our own that knows only that folder.
+constexpr char kFontFolder[] = "/usr/share/fonts/truetype/liberation2";
+
+bool pinFonts(const QTemporaryDir& scratch)
+{
+    QFile config(scratch.filePath(QStringLiteral("fonts.conf")));
+    if (!scratch.isValid() || !config.open(QIODevice::WriteOnly))
+        return false;
+    config.write(QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM "
+                                "\"urn:fontconfig:fonts.dtd\">\n<fontconfig><dir>%1</dir>"
+                                "<cachedir>%2</cachedir></fontconfig>\n")
+                     .arg(QLatin1String(kFontFolder), scratch.path())
+                     .toUtf8());
+    qputenv("FONTCONFIG_FILE", config.fileName().toLocal8Bit());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const QTemporaryDir scratch;
+    if (!pinFonts(scratch)) {
+        std::fprintf(stderr, "artgen: cannot write a font configuration\n");
+        return 1;
+    }
     // Fonts need a GUI application; no window is ever shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -82,8 +107,10 @@ int main(int argc, char** argv)
     }
     // Another face would change every text and so every file: refuse rather than drift.
     if (!QFontDatabase::families().contains(QStringLiteral("Liberation Sans"))) {
-        std::fprintf(
-            stderr, "artgen: the font \"Liberation Sans\" is missing (fonts-liberation2)\n");
+        std::fprintf(stderr,
+            "artgen: the font \"Liberation Sans\" is missing from %s "
+            "(fonts-liberation2)\n",
+            kFontFolder);
         return 1;
     }
     try {

@@ -24,7 +24,8 @@ const std::vector<int>& animationDelays(int n);
 
 void drawScene(int n, QPainter& p, const SceneClock& clock);
 
-// One scene per function, in scenes_*.cpp.
+// One scene per function, in scenes_*.cpp. What each shows, in words, and the name a player
+// hears for its card face: src/art/faces.cpp.
 void sceneTelephones(QPainter& p, const SceneClock& c); // 1
 void sceneSleeper(QPainter& p, const SceneClock& c); // 2
 void sceneMoney(QPainter& p, const SceneClock& c); // 3

@@ -151,7 +151,7 @@ QImage renderThemeIcon(int size)
                 drawPixels(image, layout);
     } else
         drawSmooth(image, size);
-    return image.convertToFormat(QImage::Format_ARGB32);
+    return image;
 }
 
 } // namespace artgen

@@ -11,7 +11,8 @@ namespace artgen {
 // The sizes of the icon theme's folders (hicolor/NxN/apps).
 const std::vector<int>& themeIconSizes();
 
-// A size x size ARGB picture, alpha 0 around it. Size 32 is the window icon itself.
+// A size x size picture, alpha 0 around it (premultiplied but for size 32, the window icon
+// itself).
 QImage renderThemeIcon(int size);
 
 } // namespace artgen
