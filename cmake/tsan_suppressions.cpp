@@ -7,8 +7,9 @@
 // - Qt's XCB plugin: its event-reader thread hands X events to the GUI thread;
 // - libdbus and Qt D-Bus: the session-bus connection the platform integration opens while the
 //   window is built runs on a thread of Qt D-Bus;
-// - libxcb's own two locks, taken in both orders around a connection's first requests and
-//   destroyed held when the connection closes.
+// - libxcb: its own two locks, taken in both orders around a connection's first requests and
+//   destroyed held when the connection closes; and the X events it reads on Qt's event-reader
+//   thread, which Qt hands to the GUI thread (and the program's native event filter reads there).
 extern "C" const char* __tsan_default_suppressions()
 {
     return "called_from_lib:libQt6Core.so.6\n"
@@ -17,6 +18,7 @@ extern "C" const char* __tsan_default_suppressions()
            "called_from_lib:libQt6XcbQpa.so.6\n"
            "called_from_lib:libdbus-1.so.3\n"
            "called_from_lib:libQt6DBus.so.6\n"
+           "race:libxcb.so.1\n"
            "deadlock:libxcb.so.1\n"
            "mutex:libxcb.so.1\n";
 }
