@@ -38,7 +38,6 @@ void Game::Deal()
         m_state.CardValue[position] = value;
         ++position;
     }
-    m_state.PairsRemaining = kPictureCount;
 }
 
 void Game::EnableAllCards()

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -17,7 +18,14 @@ struct GameState
     std::array<std::int32_t, 21> CardValue {};
     // Cards of each picture number placed by the deal (index 0 unused).
     std::array<std::int32_t, 11> ValueCount {};
-    std::int32_t PairsRemaining = 0;
+    // The pairs still on the board, as the board itself says (a found pair's positions hold 0):
+    // set to 10 by the deal, one less for each pair found.
+    std::int32_t PairsRemaining() const
+    {
+        return std::int32_t(std::count_if(
+                   CardValue.begin() + 1, CardValue.end(), [](std::int32_t v) { return v != 0; }))
+            / 2;
+    }
     // The one random generator state shared by every draw.
     std::uint32_t RandSeed = 0;
 

@@ -40,7 +40,6 @@ void Game::Image1Click(Control sender)
         m_view.SetLabelText(Control::Label3, QString::number(m_state.PairsFound));
         --m_state.PairsLeft;
         m_view.SetLabelText(Control::Label4, QString::number(m_state.PairsLeft));
-        --m_state.PairsRemaining;
         // The clock stands still while the pair is celebrated.
         m_view.SetTimerEnabled(Control::Timer2, false);
         return;
