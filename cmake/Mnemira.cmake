@@ -39,20 +39,37 @@ function(mnemira_program name)
     endif()
 endfunction()
 
-# mnemira_module(<module> SOURCES … [MODULES <lower modules>] [LIBS <other libraries>])
-# The library mnemira_<module> from src/<module>. Its include folder holds only its own
-# headers (as "<module>/…"), so code can include just what it links, and it links only modules
-# of lower layers.
+# mnemira_module(<module> SOURCES … [HEADERS …] [MODULES <lower modules>] [LIBS …] [PRIVATE_LIBS …])
+# The library mnemira_<module> from src/<module>. HEADERS are its public headers: the only ones
+# its include folder offers other modules (as "<module>/…"); a module links only modules of lower
+# layers. Its own sources see all of its headers, and so do the programs that test or measure it
+# from inside, through mnemira_<module>_inside.
 function(mnemira_module module)
-    cmake_parse_arguments(ARG "" "" "SOURCES;MODULES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;HEADERS;MODULES;LIBS;PRIVATE_LIBS" ${ARGN})
     if(NOT DEFINED MNEMIRA_LAYER_${module})
         message(FATAL_ERROR "module ${module} is not in src/layers.txt")
     endif()
     add_library(mnemira_${module} STATIC ${ARG_SOURCES})
-    set(root ${PROJECT_BINARY_DIR}/include/${module})
-    file(MAKE_DIRECTORY ${root})
-    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${module} SYMBOLIC)
-    target_include_directories(mnemira_${module} PUBLIC ${root})
+    # The public folder: a link for each public header, nothing else.
+    set(public ${PROJECT_BINARY_DIR}/include/${module})
+    file(REMOVE_RECURSE ${public})
+    file(MAKE_DIRECTORY ${public}/${module})
+    foreach(header IN LISTS ARG_HEADERS)
+        if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${header})
+            message(FATAL_ERROR "${module}: public header ${header} does not exist")
+        endif()
+        file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${header} ${public}/${module}/${header}
+            SYMBOLIC)
+    endforeach()
+    target_include_directories(mnemira_${module} PUBLIC ${public})
+    # The inside folder: the whole source folder.
+    set(inside ${PROJECT_BINARY_DIR}/include-inside/${module})
+    file(MAKE_DIRECTORY ${inside})
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${inside}/${module} SYMBOLIC)
+    add_library(mnemira_${module}_inside INTERFACE)
+    target_include_directories(mnemira_${module}_inside INTERFACE ${inside})
+    target_link_libraries(mnemira_${module}_inside INTERFACE mnemira_${module})
+    target_include_directories(mnemira_${module} PRIVATE ${inside})
     foreach(lower IN LISTS ARG_MODULES)
         if(NOT MNEMIRA_LAYER_${lower} LESS MNEMIRA_LAYER_${module})
             message(FATAL_ERROR "${module} (layer ${MNEMIRA_LAYER_${module}}) may not use "
@@ -60,6 +77,6 @@ function(mnemira_module module)
         endif()
         target_link_libraries(mnemira_${module} PUBLIC mnemira_${lower})
     endforeach()
-    target_link_libraries(mnemira_${module}
-        PUBLIC ${ARG_LIBS} PRIVATE mnemira_warnings mnemira_instrumentation)
+    target_link_libraries(mnemira_${module} PUBLIC ${ARG_LIBS}
+        PRIVATE ${ARG_PRIVATE_LIBS} mnemira_warnings mnemira_instrumentation)
 endfunction()

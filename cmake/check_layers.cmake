@@ -12,17 +12,13 @@ foreach(line IN LISTS lines)
     endforeach()
 endforeach()
 
-# The module a file under src/ belongs to: its folder; the window's files (un_*) and the
-# program's start lie directly in src/.
+# The module a file under src/ belongs to: its folder; the program's start (main) is what lies
+# directly in src/.
 function(module_of path out)
     if(path MATCHES "^([a-z_]+)/")
         set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
-    elseif(path MATCHES "^un_")
-        set(${out} window PARENT_SCOPE)
-    elseif(path STREQUAL "main.cpp")
-        set(${out} main PARENT_SCOPE)
     else()
-        set(${out} "" PARENT_SCOPE)
+        set(${out} main PARENT_SCOPE)
     endif()
 endfunction()
 

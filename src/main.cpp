@@ -1,6 +1,6 @@
 #include "art/artwork.h"
 #include "base/error_report.h"
-#include "un_main.h"
+#include "window/un_main.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAbstractNativeEventFilter>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/error_report.h"
-#include "un_controls.h"
-#include "un_main.h"
+#include "window/un_controls.h"
+#include "window/un_main.h"
 
 #include <QApplication>
 #include <QDir>
