@@ -21,6 +21,10 @@ using game::Control;
 
 namespace {
 
+// The one animation whose change of picture also ends a celebration (GIFAnimator6's OnChange is
+// Timer1Timer in the design).
+constexpr Control kEndsCelebrationOnChange = Control::GIFAnimator6;
+
 // Glyph n belongs to BitBtn<n>.
 Control buttonFor(int n)
 {
@@ -113,8 +117,9 @@ void TForm1::loadAnimation(int picture)
         animator->Image().SetDevicePixelRatio(static_cast<int>(density()));
         animator->Image().ReadFormData(art::animationData(picture, density()));
     });
-    // Attached after the picture was read, so it never reports a change in play.
-    if (picture == 6)
+    // The design gives one animation a change handler as well: the celebration's end, like its
+    // click. Attached after the picture was read, it never reports a change in play.
+    if (game::AnimatorFor(picture) == kEndsCelebrationOnChange)
         animator->SetOnChange([this](QObject*) { m_celebrationEnd(); });
 }
 

@@ -6,6 +6,23 @@
 #include <QFocusEvent>
 #include <QPainter>
 
+namespace {
+
+// A one-pixel edge: `light` along the top and left, `dark` along the bottom and right, which
+// take the corners they share.
+void drawEdge(QPainter& painter, const QRect& r, const QColor& light, const QColor& dark)
+{
+    const int x0 = r.left(), y0 = r.top(), x1 = r.right(), y1 = r.bottom();
+    painter.setPen(light);
+    painter.drawLine(x0, y0, x1 - 1, y0);
+    painter.drawLine(x0, y0, x0, y1 - 1);
+    painter.setPen(dark);
+    painter.drawLine(x1, y0, x1, y1);
+    painter.drawLine(x0, y1, x1, y1);
+}
+
+} // namespace
+
 // ---- TImage ---------------------------------------------------------------------------------
 
 TImage::TImage(QWidget* parent)
@@ -83,112 +100,6 @@ void TImage::setOnClick(std::function<void()> onClick)
     new base::ClickFilter(this, std::move(onClick));
 }
 
-// ---- TLabel ---------------------------------------------------------------------------------
-
-TLabel::TLabel(QWidget* parent, const QString& text, const QFont& font, const QColor& colour)
-    : QWidget(parent)
-    , m_text(text)
-    , m_colour(colour)
-{
-    setFont(font);
-    setAttribute(Qt::WA_TransparentForMouseEvents, false);
-}
-
-void TLabel::setText(const QString& text)
-{
-    if (text == m_text)
-        return;
-    m_text = text;
-    const QRect old = geometry();
-    fitToText();
-    // A label that keeps its texts' pictures (the clock's) paints a new text at once where the
-    // old one was: asking for a paint later would wake the event loop again on every tick.
-    if (m_keepsPictures && geometry() == old)
-        repaint();
-    else
-        update();
-}
-
-void TLabel::setBackground(const QColor& colour)
-{
-    m_background = colour;
-    // Filled whole, so Qt paints nothing beneath it first.
-    setAttribute(Qt::WA_OpaquePaintEvent, colour.isValid());
-    for (Known& k : m_known)
-        k.picture = QImage();
-    update();
-}
-
-void TLabel::setKeepsTextPictures(bool keep)
-{
-    m_keepsPictures = keep;
-    if (!keep) {
-        for (Known& k : m_known)
-            k.picture = QImage();
-    }
-}
-
-TLabel::Known& TLabel::known(const QString& text)
-{
-    if (const auto found = m_known.find(text); found != m_known.end())
-        return *found;
-    if (m_known.size() >= 256)
-        m_known.clear(); // a label whose texts keep changing learns them as they come
-    return *m_known.insert(text, Known());
-}
-
-void TLabel::fitToText()
-{
-    Known& k = known(m_text);
-    if (k.width < 0)
-        k.width = QFontMetrics(font()).horizontalAdvance(m_text);
-    if (m_height < 0)
-        m_height = QFontMetrics(font()).height();
-    const int height = m_height;
-    const QRect old = geometry();
-    const QRect fitted(
-        m_right ? old.x() + old.width() - k.width : old.x(), old.y(), k.width, height);
-    if (fitted != old)
-        setGeometry(fitted);
-}
-
-void TLabel::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::FontChange) {
-        m_known.clear();
-        m_height = -1;
-    }
-    QWidget::changeEvent(event);
-}
-
-void TLabel::draw(QPainter& painter) const
-{
-    if (m_background.isValid())
-        painter.fillRect(rect(), m_background);
-    painter.setPen(m_colour);
-    painter.setFont(font());
-    painter.drawText(rect(), (m_right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop, m_text);
-}
-
-void TLabel::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    // At a whole-pixel ratio a picture of the text, drawn the same way, copies pixel for pixel.
-    const qreal ratio = devicePixelRatio();
-    if (!m_keepsPictures || !m_background.isValid() || (ratio != 1 && ratio != 2)) {
-        draw(painter);
-        return;
-    }
-    QImage& picture = known(m_text).picture;
-    if (picture.size() != size() * ratio || picture.devicePixelRatio() != ratio) {
-        picture = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        picture.setDevicePixelRatio(ratio);
-        QPainter onPicture(&picture);
-        draw(onPicture);
-    }
-    painter.drawImage(0, 0, picture);
-}
-
 // ---- TPanel ---------------------------------------------------------------------------------
 
 TPanel::TPanel(QWidget* parent, const QColor& fill)
@@ -202,15 +113,8 @@ TPanel::TPanel(QWidget* parent, const QColor& fill)
 void TPanel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const int r = width() - 1;
-    const int b = height() - 1;
     painter.fillRect(rect(), m_fill);
-    painter.setPen(colours::BtnHighlight);
-    painter.drawLine(0, 0, r - 1, 0);
-    painter.drawLine(0, 0, 0, b - 1);
-    painter.setPen(colours::BtnShadow);
-    painter.drawLine(r, 0, r, b);
-    painter.drawLine(0, b, r, b);
+    drawEdge(painter, rect(), colours::BtnHighlight, colours::BtnShadow);
 }
 
 // ---- TEdit ----------------------------------------------------------------------------------
@@ -281,41 +185,45 @@ bool TBitBtn::canTakeFocus() const
 void TBitBtn::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    paintFace(painter);
+    paintCaption(painter);
+    if (hasFocus()) {
+        QPen dots(colours::WindowText);
+        dots.setStyle(Qt::DotLine);
+        painter.setPen(dots);
+        painter.drawRect(rect().adjusted(4, 4, -5, -5));
+    }
+}
+
+// The face: raised, or flat while held down; framed dark when Enter would press it.
+void TBitBtn::paintFace(QPainter& painter) const
+{
     QRect r = rect();
     painter.fillRect(r, colours::BtnFace);
-    const bool down = isDown();
     if (m_enterTarget) {
         painter.setPen(colours::WindowFrame);
         painter.drawRect(r.adjusted(0, 0, -1, -1));
         r.adjust(1, 1, -1, -1);
     }
-    if (down) {
+    if (isDown()) {
         painter.setPen(colours::BtnShadow);
         painter.drawRect(r.adjusted(0, 0, -1, -1));
-    } else {
-        const int x0 = r.left(), y0 = r.top(), x1 = r.right(), y1 = r.bottom();
-        painter.setPen(colours::BtnHighlight);
-        painter.drawLine(x0, y0, x1 - 1, y0);
-        painter.drawLine(x0, y0, x0, y1 - 1);
-        painter.setPen(colours::DkShadow);
-        painter.drawLine(x1, y0, x1, y1);
-        painter.drawLine(x0, y1, x1, y1);
-        painter.setPen(colours::Light);
-        painter.drawLine(x0 + 1, y0 + 1, x1 - 2, y0 + 1);
-        painter.drawLine(x0 + 1, y0 + 1, x0 + 1, y1 - 2);
-        painter.setPen(colours::BtnShadow);
-        painter.drawLine(x1 - 1, y0 + 1, x1 - 1, y1 - 1);
-        painter.drawLine(x0 + 1, y1 - 1, x1 - 1, y1 - 1);
+        return;
     }
+    drawEdge(painter, r, colours::BtnHighlight, colours::DkShadow);
+    drawEdge(painter, r.adjusted(1, 1, -1, -1), colours::Light, colours::BtnShadow);
+}
 
-    // Glyph and caption centred as one group, 4 px apart; a pressed button moves them 1 px.
+// Glyph and caption centred as one group, 4 px apart; a pressed button moves them 1 px.
+void TBitBtn::paintCaption(QPainter& painter) const
+{
     const QFontMetrics metrics(font());
     const QString plain = QString(m_caption).remove(u'&');
     const int textWidth = metrics.horizontalAdvance(plain);
     const int glyphWidth = qRound(m_glyph.deviceIndependentSize().width());
     const int glyphHeight = qRound(m_glyph.deviceIndependentSize().height());
     const int group = glyphWidth + (glyphWidth > 0 && !plain.isEmpty() ? 4 : 0) + textWidth;
-    const int shift = down ? 1 : 0;
+    const int shift = isDown() ? 1 : 0;
     int x = (width() - group + 1) / 2 + shift;
     if (!m_glyph.isNull()) {
         painter.drawImage(x, (height() - glyphHeight) / 2 + shift, m_glyph);
@@ -324,11 +232,4 @@ void TBitBtn::paintEvent(QPaintEvent*)
     painter.setPen(m_colour);
     const QRect textRect(x, (height() - metrics.height()) / 2 + shift, textWidth, metrics.height());
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, m_caption);
-
-    if (hasFocus()) {
-        QPen dots(colours::WindowText);
-        dots.setStyle(Qt::DotLine);
-        painter.setPen(dots);
-        painter.drawRect(rect().adjusted(4, 4, -5, -5));
-    }
 }

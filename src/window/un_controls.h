@@ -129,6 +129,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintFace(QPainter& painter) const;
+    void paintCaption(QPainter& painter) const;
+
     QString m_caption;
     QChar m_accelerator;
     QImage m_glyph;

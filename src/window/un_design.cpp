@@ -34,18 +34,17 @@ struct Designed
     bool rightAligned = false; // such a label keeps its right edge when its text changes
 };
 
-constexpr QRgb kMaroon = 0xFF800000, kNavy = 0xFF000080, kWhite = 0xFFFFFFFF, kYellow = 0xFFFFFF00,
-               kPink = 0xFFFFBFBF, kBlue = 0xFF0000FF, kWindowText = 0xFF000000;
+using namespace colours;
 constexpr int kInPanel = -1;
 
 // clang-format off
 const Designed kDesign[] = {
     // The start page.
     { Control::Image23, 0, Kind::Picture, 0, 0, 800, 600 },
-    { Control::Label7, 0, Kind::Label, 329, 359, 154, 29, "Введите имя", 24, true, kMaroon, true },
+    { Control::Label7, 0, Kind::Label, 329, 359, 154, 29, "Введите имя", 24, true, Maroon, true },
     { Control::Edit4, 0, Kind::Edit, 320, 404, 177, 21, "Новый игрок" },
-    { Control::BitBtn1, 0, Kind::Button, 320, 448, 73, 25, "Старт", 11, false, kMaroon },
-    { Control::BitBtn4, 0, Kind::Button, 400, 448, 97, 25, "&Результаты", 11, false, kNavy },
+    { Control::BitBtn1, 0, Kind::Button, 320, 448, 73, 25, "Старт", 11, false, Maroon },
+    { Control::BitBtn4, 0, Kind::Button, 400, 448, 97, 25, "&Результаты", 11, false, Navy },
     // The game page: the office front with the twenty cards on its windows (the bottom row
     // lies one pixel further left), the shutter strip, the counters, the ten animations and
     // the clock panel on top.
@@ -71,11 +70,11 @@ const Designed kDesign[] = {
     { Control::Image20, 1, Kind::Picture, 466, 395, 90, 80 },
     { Control::Image21, 1, Kind::Picture, 568, 395, 90, 80 },
     { Control::Image22, 1, Kind::Picture, 39, 88, 90, 10 },
-    { Control::Label1, 1, Kind::Label, 626, 31, 110, 20, "Открыто пар", 16, true, kWhite },
-    { Control::Label2, 1, Kind::Label, 618, 54, 118, 20, "Осталось пар", 16, true, kWhite },
-    { Control::Label3, 1, Kind::Label, 757, 29, 11, 24, "0", 20, true, kPink, true, true },
-    { Control::Label4, 1, Kind::Label, 757, 53, 22, 22, "10", 19, true, kYellow, true },
-    { Control::Label6, 1, Kind::Label, 522, 7, 11, 22, "0", 19, true, kYellow, true },
+    { Control::Label1, 1, Kind::Label, 626, 31, 110, 20, "Открыто пар", 16, true, White },
+    { Control::Label2, 1, Kind::Label, 618, 54, 118, 20, "Осталось пар", 16, true, White },
+    { Control::Label3, 1, Kind::Label, 757, 29, 11, 24, "0", 20, true, Pink, true, true },
+    { Control::Label4, 1, Kind::Label, 757, 53, 22, 22, "10", 19, true, Yellow, true },
+    { Control::Label6, 1, Kind::Label, 522, 7, 11, 22, "0", 19, true, Yellow, true },
     // Each animation is moved and fitted to its picture before it is shown.
     { Control::GIFAnimator1, 1, Kind::Animator, 6, 102, 107, 83 },
     { Control::GIFAnimator2, 1, Kind::Animator, 8, 192, 105, 97 },
@@ -87,17 +86,17 @@ const Designed kDesign[] = {
     { Control::GIFAnimator8, 1, Kind::Animator, 680, 120, 105, 105 },
     { Control::GIFAnimator9, 1, Kind::Animator, 688, 240, 97, 97 },
     { Control::GIFAnimator10, 1, Kind::Animator, 688, 352, 105, 89 },
-    { Control::Panel1, 1, Kind::Panel, 24, 26, 105, 25, nullptr, 11, false, kBlue },
-    { Control::Label10, kInPanel, Kind::Label, 21, 3, 10, 19, "5", 16, true, kWhite, true },
-    { Control::Label11, kInPanel, Kind::Label, 32, 3, 10, 19, ":00", 16, true, kWhite, true },
-    { Control::Label12, kInPanel, Kind::Label, 58, 3, 10, 19, ":00", 16, true, kWhite, true },
+    { Control::Panel1, 1, Kind::Panel, 24, 26, 105, 25, nullptr, 11, false, Blue },
+    { Control::Label10, kInPanel, Kind::Label, 21, 3, 10, 19, "5", 16, true, White, true },
+    { Control::Label11, kInPanel, Kind::Label, 32, 3, 10, 19, ":00", 16, true, White, true },
+    { Control::Label12, kInPanel, Kind::Label, 58, 3, 10, 19, ":00", 16, true, White, true },
     // The results page.
     { Control::Image24, 2, Kind::Picture, 0, 0, 800, 600 },
-    { Control::Label8, 2, Kind::Label, 312, 120, 202, 24, "Результаты играков", 19, true, kNavy, true },
-    { Control::Label9, 2, Kind::Label, 304, 144, 225, 13, "Щелкните в шапку колонк для сортировки!  ", 11, false, kWindowText, true },
+    { Control::Label8, 2, Kind::Label, 312, 120, 202, 24, "Результаты играков", 19, true, Navy, true },
+    { Control::Label9, 2, Kind::Label, 304, 144, 225, 13, "Щелкните в шапку колонк для сортировки!  ", 11, false, WindowText.rgb(), true },
     { Control::ListView1, 2, Kind::List, 157, 160, 508, 320 },
-    { Control::BitBtn2, 2, Kind::Button, 266, 514, 75, 25, "&Играть", 11, false, kWindowText },
-    { Control::BitBtn3, 2, Kind::Button, 480, 514, 75, 25, "&Выход", 11, false, kWindowText },
+    { Control::BitBtn2, 2, Kind::Button, 266, 514, 75, 25, "&Играть", 11, false, WindowText.rgb() },
+    { Control::BitBtn3, 2, Kind::Button, 480, 514, 75, 25, "&Выход", 11, false, WindowText.rgb() },
 };
 // clang-format on
 
@@ -113,6 +112,42 @@ QFont designFont(int pixels, bool bold)
     return font;
 }
 
+// One control of the design, made for its parent (the list is the window's m_list).
+QWidget* makeControl(const Designed& d, QWidget* parent)
+{
+    const QString text = QString::fromUtf8(d.text);
+    const QFont font = designFont(d.fontPixels, d.bold);
+    const QColor colour = QColor::fromRgb(d.colour);
+    switch (d.kind) {
+    case Kind::Picture:
+        return new TImage(parent);
+    case Kind::Label: {
+        auto* label = new TLabel(parent, text, font, colour);
+        label->setRightAligned(d.rightAligned);
+        return label;
+    }
+    case Kind::Edit: {
+        auto* edit = new TEdit(text, parent);
+        edit->setMaxLength(std::numeric_limits<int>::max()); // the game cuts the name itself
+        return edit;
+    }
+    case Kind::Button:
+        return new TBitBtn(parent, text, font, colour);
+    case Kind::List:
+        return new QTableWidget(0, 3, parent);
+    case Kind::Panel:
+        return new TPanel(parent, colour);
+    case Kind::Animator: {
+        auto* animator = new animator::TGIFAnimator(parent);
+        // Not transparent, not animating, automatic sizing off, hidden.
+        animator->SetAutoSize(false);
+        animator->SetTransparent(false);
+        return animator;
+    }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 void TForm1::buildPages()
@@ -125,48 +160,12 @@ void TForm1::buildPages()
         m_notebook->addWidget(new QWidget(m_notebook));
 
     for (const Designed& d : kDesign) {
-        QWidget* parent
-            = d.page == kInPanel ? control(Control::Panel1) : m_notebook->widget(d.page);
-        const QString text = QString::fromUtf8(d.text);
-        const QFont font = designFont(d.fontPixels, d.bold);
-        const QColor colour = QColor::fromRgb(d.colour);
-        QWidget* widget = nullptr;
-        switch (d.kind) {
-        case Kind::Picture:
-            widget = new TImage(parent);
-            break;
-        case Kind::Label: {
-            auto* label = new TLabel(parent, text, font, colour);
-            label->setRightAligned(d.rightAligned);
-            widget = label;
-            break;
-        }
-        case Kind::Edit: {
-            auto* edit = new TEdit(text, parent);
-            edit->setMaxLength(std::numeric_limits<int>::max()); // the game cuts the name itself
-            widget = edit;
-            break;
-        }
-        case Kind::Button:
-            widget = new TBitBtn(parent, text, font, colour);
-            break;
-        case Kind::List:
-            widget = m_list = new QTableWidget(0, 3, parent);
-            break;
-        case Kind::Panel:
-            widget = new TPanel(parent, colour);
-            break;
-        case Kind::Animator: {
-            auto* animator = new animator::TGIFAnimator(parent);
-            // Not transparent, not animating, automatic sizing off, hidden.
-            animator->SetAutoSize(false);
-            animator->SetTransparent(false);
-            widget = animator;
-            break;
-        }
-        }
+        QWidget* widget = makeControl(
+            d, d.page == kInPanel ? control(Control::Panel1) : m_notebook->widget(d.page));
         widget->setGeometry(d.left, d.top, d.width, d.height);
         m_controls[static_cast<int>(d.control)] = widget;
+        if (d.kind == Kind::List)
+            m_list = static_cast<QTableWidget*>(widget);
         // A label sized to its text needs its font loaded: the start page's now, the others'
         // when their page first shows (loadPageAssets).
         if (d.fitToText && d.page == 0)
@@ -175,18 +174,7 @@ void TForm1::buildPages()
             m_labelsToFit.push_back(d.control);
     }
 
-    for (int position = 1; position <= game::kCardCount; ++position) {
-        const Control card = game::CardAtPosition(position);
-        control(card)->setCursor(Qt::PointingHandCursor);
-        m_tags[static_cast<int>(card)] = position;
-    }
-    control(Control::Image22)->hide();
-    for (int n = 1; n <= game::kPictureCount; ++n)
-        control(game::AnimatorFor(n))->hide();
-    for (Control label : { Control::Label10, Control::Label11, Control::Label12 })
-        static_cast<TLabel*>(control(label))->setBackground(QColor::fromRgb(kBlue));
-    // The hundredths change 67 times a second; the seconds and minutes rarely need a picture.
-    static_cast<TLabel*>(control(Control::Label12))->setKeepsTextPictures(true);
+    arrangeGamePage();
     QWidget::setTabOrder(control(Control::Edit4), control(Control::BitBtn1));
     QWidget::setTabOrder(control(Control::BitBtn1), control(Control::BitBtn4));
     QWidget::setTabOrder(m_list, control(Control::BitBtn2));
@@ -201,6 +189,24 @@ void TForm1::buildPages()
     m_timer2 = new QTimer(this);
     m_timer2->setInterval(15);
     m_timer2->setTimerType(Qt::PreciseTimer);
+}
+
+// What the game page's design says beyond places: the cards' hand cursor and Tag, what starts
+// hidden, the clock's digits on the panel's blue.
+void TForm1::arrangeGamePage()
+{
+    for (int position = 1; position <= game::kCardCount; ++position) {
+        const Control card = game::CardAtPosition(position);
+        control(card)->setCursor(Qt::PointingHandCursor);
+        m_tags[static_cast<int>(card)] = position;
+    }
+    control(Control::Image22)->hide();
+    for (int n = 1; n <= game::kPictureCount; ++n)
+        control(game::AnimatorFor(n))->hide();
+    for (Control label : { Control::Label10, Control::Label11, Control::Label12 })
+        static_cast<TLabel*>(control(label))->setBackground(QColor::fromRgb(Blue));
+    // The hundredths change 67 times a second; the seconds and minutes rarely need a picture.
+    static_cast<TLabel*>(control(Control::Label12))->setKeepsTextPictures(true);
 }
 
 void TForm1::buildResultsList()

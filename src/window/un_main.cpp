@@ -88,7 +88,7 @@ void TForm1::connectEvents()
         static_cast<TImage*>(control(card))->setOnClick([this, card] { m_cardClick(card); });
     }
     // A click on the animation ends the celebration, as the timer does; so does a change of
-    // GIFAnimator6's picture (attached once it is read, un_assets.cpp).
+    // GIFAnimator6's picture (kEndsCelebrationOnChange, attached once it is read, un_assets.cpp).
     m_celebrationEnd = forward(&game::Game::Timer1Timer);
     for (int n = 1; n <= game::kPictureCount; ++n) {
         auto* animator = static_cast<animator::TGIFAnimator*>(control(game::AnimatorFor(n)));

@@ -89,6 +89,7 @@ protected:
 private:
     // un_design.cpp: every control at its designed place, in the design's creation order.
     void buildPages();
+    void arrangeGamePage();
     void buildResultsList();
     // un_assets.cpp: the pictures into their controls; a damaged one is reported and its
     // control goes without. The start page's while the window is built, the others when first
