@@ -208,61 +208,84 @@ void TTimerThread::Execute()
 {
     std::unique_lock lock(m_mutex);
     while (!m_terminated) {
-        if (m_parked) {
-            m_afterTick = false; // a restart begins a fresh wait
-            m_changed.wait(lock, [this] { return m_terminated || !m_parked; });
-        }
-        if (StopRequested()) {
-            // Quitting: idle until the owner terminates us.
-            m_changed.wait(lock, [this] { return m_terminated; });
+        if (!WaitUntilRunning(lock))
             continue;
-        }
         ApplyPriority();
-        if (!m_waitInProgress) {
-            m_waitInProgress = true;
-            // After a tick the next wait ends one interval after the last one ended, so the time
-            // the tick took is not added; a tick late by a whole interval is not made up.
-            const auto now = std::chrono::steady_clock::now();
-            const auto interval = std::chrono::milliseconds(m_waitInterval);
-            m_waitEnd
-                = m_afterTick && m_waitEnd + interval > now ? m_waitEnd + interval : now + interval;
-        }
-        // Only termination cuts the wait short.
-        m_changed.wait_until(lock, m_waitEnd, [this] { return m_terminated; });
-        if (m_terminated)
-            break;
-        m_waitInProgress = false;
-        m_afterTick = false;
-        if (m_parked || StopRequested())
+        if (!WaitForTick(lock))
             continue;
-        m_afterTick = true;
         TThreadedTimer* owner = m_owner;
         if (!owner->Enabled())
             continue;
-        if (owner->SyncEvent()) {
-            lock.unlock();
-            // Returns false without touching the owner once it is being destroyed.
-            m_handOver.Run([owner] { owner->Tick(); });
-            lock.lock();
-        } else {
-            m_inTick = true;
-            lock.unlock();
-            std::exception_ptr failure;
-            try {
-                owner->Tick();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            lock.lock();
-            if (failure) {
-                m_pendingException = failure;
-                ReportTickFailure(owner);
-                m_pendingException = nullptr;
-            }
-            m_inTick = false;
-            m_changed.notify_all();
-        }
+        if (owner->SyncEvent())
+            TickOnGuiThread(lock, owner);
+        else
+            TickOnWorker(lock, owner);
     }
+}
+
+bool TTimerThread::WaitUntilRunning(std::unique_lock<std::mutex>& lock)
+{
+    if (m_parked) {
+        m_afterTick = false; // a restart begins a fresh wait
+        m_changed.wait(lock, [this] { return m_terminated || !m_parked; });
+    }
+    if (StopRequested()) {
+        // Quitting: idle until the owner terminates us.
+        m_changed.wait(lock, [this] { return m_terminated; });
+        return false;
+    }
+    return true;
+}
+
+bool TTimerThread::WaitForTick(std::unique_lock<std::mutex>& lock)
+{
+    if (!m_waitInProgress) {
+        m_waitInProgress = true;
+        // After a tick the next wait ends one interval after the last one ended, so the time the
+        // tick took is not added; a tick late by a whole interval is not made up.
+        const auto now = std::chrono::steady_clock::now();
+        const auto interval = std::chrono::milliseconds(m_waitInterval);
+        m_waitEnd
+            = m_afterTick && m_waitEnd + interval > now ? m_waitEnd + interval : now + interval;
+    }
+    // Only termination cuts the wait short.
+    m_changed.wait_until(lock, m_waitEnd, [this] { return m_terminated; });
+    if (m_terminated)
+        return false;
+    m_waitInProgress = false;
+    m_afterTick = false;
+    if (m_parked || StopRequested())
+        return false;
+    m_afterTick = true;
+    return true;
+}
+
+void TTimerThread::TickOnGuiThread(std::unique_lock<std::mutex>& lock, TThreadedTimer* owner)
+{
+    lock.unlock();
+    // Returns false without touching the owner once it is being destroyed.
+    m_handOver.Run([owner] { owner->Tick(); });
+    lock.lock();
+}
+
+void TTimerThread::TickOnWorker(std::unique_lock<std::mutex>& lock, TThreadedTimer* owner)
+{
+    m_inTick = true;
+    lock.unlock();
+    std::exception_ptr failure;
+    try {
+        owner->Tick();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    lock.lock();
+    if (failure) {
+        m_pendingException = failure;
+        ReportTickFailure(owner);
+        m_pendingException = nullptr;
+    }
+    m_inTick = false;
+    m_changed.notify_all();
 }
 
 } // namespace animator

@@ -75,7 +75,16 @@ public:
 private:
     explicit TTimerThread(TThreadedTimer* owner);
     static void* Run(void* self); // the thread's entry; `self` is a new shared_ptr to the worker
+    // The run loop, holding m_mutex except while a tick runs: park, wait the interval, tick.
     void Execute();
+    // Parks while suspended; false when the worker is to stop (it then idles until terminated).
+    bool WaitUntilRunning(std::unique_lock<std::mutex>& lock);
+    // Begins a wait unless one is in progress and waits until it ends; true when a tick is due.
+    bool WaitForTick(std::unique_lock<std::mutex>& lock);
+    // The tick handed to the GUI thread, the worker waiting until it ran or the hand-over closed.
+    void TickOnGuiThread(std::unique_lock<std::mutex>& lock, TThreadedTimer* owner);
+    // The tick run here; Terminate waits for it, and its failure is reported.
+    void TickOnWorker(std::unique_lock<std::mutex>& lock, TThreadedTimer* owner);
     bool StopRequested() const; // with m_mutex held
     void ApplyPriority(); // on the worker
     void ReportTickFailure(TThreadedTimer* owner);

@@ -1,6 +1,7 @@
 #pragma once
 // The one way a failure reaches the player: the application's handler of failures when one is
-// installed (the application events component does that), otherwise the standard error box.
+// installed (the application events component does that, hints/application_error_routing.cpp),
+// otherwise the standard error box.
 
 #include <QString>
 

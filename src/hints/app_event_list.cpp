@@ -45,9 +45,9 @@ void TAppEventList::Add(TAppEvents* component)
         hook();
 }
 
-template <typename Handler, typename... Args>
-bool TAppEventList::dispatch(
-    Handler TAppEvents::*member, const Handler& previous, const bool* handled, Args&&... args)
+template <typename Handler, typename Call>
+bool TAppEventList::walk(
+    Handler TAppEvents::*member, const Handler& previous, const bool* handled, Call&& call)
 {
     bool called = false;
     bool stopped = false;
@@ -59,7 +59,7 @@ bool TAppEventList::dispatch(
         TAppEvents* c = items[i];
         if (c->*member) {
             called = true;
-            (c->*member)(args...);
+            call(c->*member);
         }
         if (items[i] && !c->Chained()) {
             stopped = true;
@@ -72,9 +72,16 @@ bool TAppEventList::dispatch(
     }
     if (!stopped && previous) {
         called = true;
-        previous(args...);
+        call(previous);
     }
     return called;
+}
+
+template <typename Handler, typename... Args>
+bool TAppEventList::dispatch(
+    Handler TAppEvents::*member, const Handler& previous, const bool* handled, Args&&... args)
+{
+    return walk(member, previous, handled, [&](const Handler& handler) { handler(args...); });
 }
 
 void TAppEventList::hook()
@@ -82,8 +89,14 @@ void TAppEventList::hook()
     Application& app = Application::instance();
     m_saved = app.events;
     m_savedScreen = app.screenEvents;
-    TApplicationEvents& ev = app.events;
+    chainHandledEvents(app.events);
+    chainNotifications(app.events, app.screenEvents);
+    chainAnsweredEvents(app.events);
+    m_hooked = true;
+}
 
+void TAppEventList::chainHandledEvents(TApplicationEvents& ev)
+{
     ev.OnActionExecute = [this](QAction* action, bool& handled) {
         dispatch(&TAppEvents::OnActionExecute, m_saved.OnActionExecute, &handled, action, handled);
     };
@@ -96,6 +109,10 @@ void TAppEventList::hook()
     ev.OnMessage = [this](QObject* receiver, QEvent* event, bool& handled) {
         dispatch(&TAppEvents::OnMessage, m_saved.OnMessage, &handled, receiver, event, handled);
     };
+}
+
+void TAppEventList::chainNotifications(TApplicationEvents& ev, TScreenEvents& screen)
+{
     ev.OnActivate = [this](QObject* sender) {
         dispatch(&TAppEvents::OnActivate, m_saved.OnActivate, nullptr, sender);
     };
@@ -117,6 +134,18 @@ void TAppEventList::hook()
     ev.OnShowHint = [this](QString& hintStr, bool& canShow, THintInfo& info) {
         dispatch(&TAppEvents::OnShowHint, m_saved.OnShowHint, nullptr, hintStr, canShow, info);
     };
+    screen.OnActiveControlChange = [this](QObject* sender) {
+        dispatch(&TAppEvents::OnActiveControlChange, m_savedScreen.OnActiveControlChange, nullptr,
+            sender);
+    };
+    screen.OnActiveFormChange = [this](QObject* sender) {
+        dispatch(
+            &TAppEvents::OnActiveFormChange, m_savedScreen.OnActiveFormChange, nullptr, sender);
+    };
+}
+
+void TAppEventList::chainAnsweredEvents(TApplicationEvents& ev)
+{
     ev.OnException = [this](QObject* sender, const std::exception& error) {
         if (!dispatch(&TAppEvents::OnException, m_saved.OnException, nullptr, sender, error))
             Application::instance().showException(error);
@@ -124,32 +153,10 @@ void TAppEventList::hook()
     ev.OnHelp = [this](quint16 command, qintptr data, bool& callHelp) {
         // Each handler's result replaces the one before: the last handler called decides.
         bool result = false;
-        bool stopped = false;
-        const QList<QPointer<TAppEvents>> items = m_items;
-        for (qsizetype i = items.size() - 1; i >= 0; --i) {
-            if (!items[i])
-                continue;
-            TAppEvents* c = items[i];
-            if (c->OnHelp)
-                result = c->OnHelp(command, data, callHelp);
-            if (items[i] && !c->Chained()) {
-                stopped = true;
-                break;
-            }
-        }
-        if (!stopped && m_saved.OnHelp)
-            result = m_saved.OnHelp(command, data, callHelp);
+        walk(&TAppEvents::OnHelp, m_saved.OnHelp, nullptr,
+            [&](const THelpEvent& handler) { result = handler(command, data, callHelp); });
         return result;
     };
-    app.screenEvents.OnActiveControlChange = [this](QObject* sender) {
-        dispatch(&TAppEvents::OnActiveControlChange, m_savedScreen.OnActiveControlChange, nullptr,
-            sender);
-    };
-    app.screenEvents.OnActiveFormChange = [this](QObject* sender) {
-        dispatch(
-            &TAppEvents::OnActiveFormChange, m_savedScreen.OnActiveFormChange, nullptr, sender);
-    };
-    m_hooked = true;
 }
 
 void TAppEventList::unhook()

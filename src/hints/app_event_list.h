@@ -35,8 +35,17 @@ public:
 
 private:
     TAppEventList() = default;
+    // Saves the application's handlers and puts the dispatchers in their place.
     void hook();
+    void chainHandledEvents(TApplicationEvents& ev); // the four with a handled flag
+    void chainNotifications(TApplicationEvents& ev, TScreenEvents& screen);
+    void chainAnsweredEvents(TApplicationEvents& ev); // OnException and OnHelp
     void unhook();
+    // The walk described above: `call` runs with each assigned handler of `member` and then
+    // with `previous`. True when any ran.
+    template <typename Handler, typename Call>
+    bool walk(
+        Handler TAppEvents::*member, const Handler& previous, const bool* handled, Call&& call);
     template <typename Handler, typename... Args>
     bool dispatch(
         Handler TAppEvents::*member, const Handler& previous, const bool* handled, Args&&... args);

@@ -1,13 +1,11 @@
 #include "hints/application.h"
 
 #include "base/colour.h"
-#include "base/error_report.h"
 #include "hints/hint_manager.h"
 #include "hints/hint_window.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QStyleHints>
 #include <QTimer>
 #include <QWidget>
@@ -19,22 +17,6 @@ namespace hints {
 
 namespace {
 Application* g_instance = nullptr;
-
-bool isInputEvent(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::Wheel:
-        return true;
-    default:
-        return false;
-    }
-}
 } // namespace
 
 Application& Application::instance()
@@ -69,8 +51,8 @@ Application::Application()
     m_hintWindow->setColor(m_hintColor);
     m_showHint = true;
 
+    startFiltering();
     auto* app = qApp;
-    app->installEventFilter(this);
     connect(app, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s == Qt::ApplicationActive) {
             if (events.OnActivate)
@@ -89,18 +71,16 @@ Application::Application()
     });
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &Application::idle);
-    base::SetExceptionHandler(
-        [this](QObject* sender, const std::exception& error) { handleException(sender, error); });
+    startRoutingFailures();
 }
 
 Application::~Application()
 {
     // Nothing may fire while the object goes away.
-    base::SetExceptionHandler(nullptr);
+    stopRoutingFailures();
     events = {};
     screenEvents = {};
-    if (qApp)
-        qApp->removeEventFilter(this);
+    stopFiltering();
     m_hintManager.reset();
     m_hintWindow.reset();
 }
@@ -196,24 +176,6 @@ void Application::setMainWindow(QWidget* window)
         m_minimized = window->isMinimized();
 }
 
-void Application::handleException(QObject* sender, const std::exception& error)
-{
-    if (events.OnException)
-        events.OnException(sender, error);
-    else
-        showException(error);
-}
-
-void Application::showException(const std::exception& error)
-{
-    base::ShowErrorBox(QString::fromUtf8(error.what()), m_mainWindow);
-}
-
-void Application::runHandler(QObject* sender, const std::function<void()>& handler)
-{
-    base::RunReported(sender, handler);
-}
-
 bool Application::helpCommand(quint16 command, qintptr data)
 {
     bool callHelp = true;
@@ -247,40 +209,6 @@ void Application::idle()
         m_idleAgainPending = true;
         QTimer::singleShot(0, this, [this] { m_idleAgainPending = false; });
     }
-}
-
-bool Application::eventFilter(QObject* watched, QEvent* event)
-{
-    // Input arrives at the native window first; seen there, each event is seen once. The one
-    // application-wide filter: the hint manager sees what is left after the handlers.
-    if (watched->isWindowType()) {
-        if (isInputEvent(event->type())) {
-            if (events.OnMessage) {
-                bool handled = false;
-                events.OnMessage(watched, event, handled);
-                if (handled)
-                    return true;
-            }
-            if (event->type() == QEvent::KeyPress && events.OnShortCut) {
-                bool handled = false;
-                events.OnShortCut(static_cast<QKeyEvent*>(event), handled);
-                if (handled)
-                    return true;
-            }
-        }
-        if (m_hintManager)
-            m_hintManager->windowEvent(watched, event);
-    }
-    if (event->type() == QEvent::WindowStateChange && watched == m_mainWindow) {
-        const bool minimized = m_mainWindow->isMinimized();
-        if (minimized != m_minimized) {
-            m_minimized = minimized;
-            const base::TNotifyEvent& handler = minimized ? events.OnMinimize : events.OnRestore;
-            if (handler)
-                handler(this);
-        }
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 } // namespace hints

@@ -28,6 +28,10 @@ enum TBiDiMode : quint8 {
 // and screen's event slots that TAppEventList chains. One program-wide object, made on first
 // use (a QApplication must exist) and released before the QApplication goes away.
 //
+// Besides the settings (application.cpp) it is the program's one application-wide event
+// filter (application_event_filter.cpp) and the place every reported failure goes
+// (application_error_routing.cpp).
+//
 // Setters compare with the current value and do nothing when it is unchanged.
 class Application : public QObject
 {
@@ -96,6 +100,7 @@ public:
     TApplicationEvents events;
     TScreenEvents screenEvents;
 
+    // --- failures (application_error_routing.cpp)
     // Reports an error raised by an event handler: the OnException handler if assigned,
     // otherwise the standard error box. While this object exists it is the program's handler
     // of failures (base/error_report.h), so every reported failure comes here.
@@ -104,6 +109,8 @@ public:
     void showException(const std::exception& error);
     // Runs `handler`; an error it raises is reported as above and goes no further.
     void runHandler(QObject* sender, const std::function<void()>& handler);
+
+    // --- requests of the program
     // Help request; the OnHelp result (false when there is none).
     bool helpCommand(quint16 command, qintptr data);
     // Offers an action to OnActionExecute / OnActionUpdate; true when a handler took it.
@@ -111,12 +118,20 @@ public:
     bool updateAction(QAction* action);
 
 protected:
+    // The application-wide event filter (application_event_filter.cpp). On a native window:
+    // input goes to OnMessage, then a key press to OnShortCut, and an event either marks
+    // handled goes no further; every event not taken is shown to the hint manager. The main
+    // window becoming minimised or restored fires OnMinimize or OnRestore.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Application();
     ~Application() override;
     void idle();
+    void startFiltering();
+    void stopFiltering();
+    void startRoutingFailures(); // installs handleException as the program's failure handler
+    void stopRoutingFailures();
 
     QColor m_hintColor;
     int m_hintPause = 500;

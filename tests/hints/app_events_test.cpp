@@ -8,7 +8,10 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QStyleHints>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -224,6 +227,33 @@ TEST_F(AppEventsTest, NoComponentMeansTheStandardBoxToo)
 {
     app->runHandler(nullptr, [] { throw std::runtime_error("Ошибка"); });
     EXPECT_EQ(boxes, (std::vector<QString> { QStringLiteral("Ошибка.") }));
+}
+
+TEST_F(AppEventsTest, EventFilterOffersKeysToOnMessageThenOnShortCutAndSeesMinimising)
+{
+    auto* edit = new QLineEdit(owner.get());
+    TAppEvents* a = make();
+    a->OnMessage = [this](QObject*, QEvent* event, bool& handled) {
+        if (event->type() == QEvent::KeyPress) {
+            calls.push_back("message");
+            handled = static_cast<QKeyEvent*>(event)->key() == Qt::Key_C;
+        }
+    };
+    a->OnShortCut = [this](QKeyEvent* key, bool& handled) {
+        calls.push_back("shortcut");
+        handled = key->key() == Qt::Key_B;
+    };
+    a->OnMinimize = [this](QObject*) { calls.push_back("minimize"); };
+    owner->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(owner.get()));
+    edit->setFocus();
+    for (Qt::Key key : { Qt::Key_A, Qt::Key_B, Qt::Key_C })
+        QTest::keyClick(owner->windowHandle(), key);
+    owner->showMinimized();
+    EXPECT_EQ(calls,
+        (std::vector<std::string> {
+            "message", "shortcut", "message", "shortcut", "message", "minimize" }));
+    EXPECT_EQ(edit->text(), QStringLiteral("a")); // a handled key goes no further
 }
 
 TEST_F(AppEventsTest, SettingsChangedErrorsGoToTheApplication)
