@@ -1,10 +1,12 @@
 // Building a frame's bitmap: the decoded frame as a BMP file, and loading that file into a QImage;
 // or the decoded rows put straight into the QImage that loading would give.
 
+#include "base/bitmap_reader.h"
 #include "gif/gif_frame.h"
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace gif {
@@ -21,11 +23,6 @@ void put32(std::uint8_t* p, std::uint32_t v)
 {
     for (int i = 0; i < 4; ++i)
         p[i] = std::uint8_t(v >> (8 * i));
-}
-
-std::uint32_t get32(const std::uint8_t* p)
-{
-    return p[0] | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
 }
 
 int bitCountFor(int pixelBits)
@@ -62,6 +59,22 @@ void ExpandPalette(const TGIFRGBTable& colors, std::uint8_t* palette)
         palette[i * 4 + 3] = 0;
     }
 }
+
+// The frame's own BMP bytes: whatever they hold that the loader does not accept is the one
+// failure a frame's bitmap reports.
+class FrameFileReader final : public base::ByteReader
+{
+public:
+    using base::ByteReader::ByteReader;
+    [[noreturn]] void fail(const std::string&) const override
+    {
+        throw EInvalidGraphicOperation(SWrongColorCount);
+    }
+};
+
+// Sides come from 16-bit fields: no limit of the reader's own is needed.
+constexpr base::BitmapRules kFrameBitmaps { base::bitCounts({ 1, 4, 8 }), 0,
+    std::numeric_limits<int>::max(), base::BitmapRules::Pixels::Indices };
 
 } // namespace
 
@@ -148,45 +161,8 @@ QImage DecodeFrameImage(const TGIFItem& item, bool interlace, bool& damaged)
 
 QImage LoadFrameBMP(const std::vector<std::uint8_t>& bmp)
 {
-    if (bmp.size() < kHeaders || bmp[0] != 'B' || bmp[1] != 'M' || get32(&bmp[14]) != 40)
-        throw EInvalidGraphicOperation(SWrongColorCount);
-    const std::int32_t width = std::int32_t(get32(&bmp[18])),
-                       height = std::int32_t(get32(&bmp[22]));
-    const int bitCount = bmp[28] | bmp[29] << 8;
-    const std::size_t offset = get32(&bmp[10]);
-    if ((bitCount != 1 && bitCount != 4 && bitCount != 8) || get32(&bmp[30]) != 0 || width < 0
-        || height < 0 || offset != kHeaders + (std::size_t(4) << bitCount))
-        throw EInvalidGraphicOperation(SWrongColorCount);
-    const std::size_t stride = std::size_t((bitCount * width + 31) / 32) * 4;
-    if (bmp.size() < offset + stride * std::size_t(height))
-        throw EInvalidGraphicOperation(SWrongColorCount);
-    if (width == 0 || height == 0)
-        return QImage();
-
-    QList<QRgb> colours(1 << bitCount);
-    const std::uint8_t* pal = &bmp[kHeaders];
-    for (int i = 0; i < colours.size(); ++i)
-        colours[i] = qRgb(pal[i * 4 + 2], pal[i * 4 + 1], pal[i * 4]);
-
-    const std::uint8_t* bits = &bmp[offset];
-    QImage image(width, height, bitCount == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
-    if (image.isNull())
-        throw std::bad_alloc();
-    image.setColorTable(colours);
-    // BMP rows are stored bottom-up.
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* src = bits + std::size_t(height - 1 - y) * stride;
-        std::uint8_t* dst = image.scanLine(y);
-        if (bitCount == 1) {
-            std::memcpy(dst, src, std::size_t(width + 7) / 8);
-        } else if (bitCount == 8) {
-            std::memcpy(dst, src, std::size_t(width));
-        } else {
-            for (int x = 0; x < width; ++x)
-                dst[x] = x % 2 ? src[x / 2] & 0x0F : src[x / 2] >> 4;
-        }
-    }
-    return image;
+    FrameFileReader in(bmp.data(), bmp.size());
+    return base::readBitmapFile(in, kFrameBitmaps);
 }
 
 } // namespace gif

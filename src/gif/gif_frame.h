@@ -109,9 +109,10 @@ std::vector<std::uint8_t> BuildFrameBitmap(
 // The QImage LoadFrameBMP(BuildFrameBitmap(item, interlace, damaged)) gives, built without the
 // file: the rows are decoded once and put straight into the image. Throws what those two throw.
 QImage DecodeFrameImage(const TGIFItem& item, bool interlace, bool& damaged);
-// Loads BMP bytes as BuildFrameBitmap writes them (uncompressed, 1, 4 or 8 bits, bottom-up):
-// Format_Mono with its two colours for 1 bit, Format_Indexed8 with the BMP's 16 or 256 colours
-// otherwise; rows are copied whole. Throws EInvalidGraphicOperation for anything else.
+// Loads BMP bytes as BuildFrameBitmap writes them (uncompressed, 1, 4 or 8 bits): Format_Mono
+// with its two colours for 1 bit, Format_Indexed8 with the BMP's 16 or 256 colours otherwise;
+// rows are copied once. No pixels give a null image. Throws EInvalidGraphicOperation for anything
+// else, std::bad_alloc when the image cannot be made.
 QImage LoadFrameBMP(const std::vector<std::uint8_t>& bmp);
 
 } // namespace gif
