@@ -1,29 +1,18 @@
-// Building a frame's bitmap: the decoded frame as a BMP file, and loading that file into a QImage;
-// or the decoded rows put straight into the QImage that loading would give.
+// Building a frame's bitmap: the decoded frame as a BMP file, and loading that file into a QImage.
 
 #include "base/bitmap_reader.h"
+#include "base/little_endian.h"
 #include "gif/gif_frame.h"
+#include "gif/lzw_linear.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <new>
+#include <utility>
 
 namespace gif {
 
 namespace {
-
-void put16(std::uint8_t* p, std::uint32_t v)
-{
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-}
-
-void put32(std::uint8_t* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = std::uint8_t(v >> (8 * i));
-}
 
 int bitCountFor(int pixelBits)
 {
@@ -45,6 +34,21 @@ int bitCountFor(int pixelBits)
 }
 
 constexpr std::size_t kHeaders = 54;
+
+// Kept per thread: the files of frames up to 1600 x 1200 pixels are built without allocating.
+constexpr std::size_t kKeptFile = std::size_t(4) << 20;
+
+struct KeptFile
+{
+    detail::ScratchBuffer buffer { kKeptFile };
+    bool inUse = false;
+};
+
+KeptFile& keptFile()
+{
+    thread_local KeptFile kept;
+    return kept;
+}
 
 // 256 BMP palette entries (blue, green, red, 0) from the colour table; entries beyond the table
 // stay grey 128 in all four bytes, so a short table never shows black.
@@ -78,7 +82,34 @@ constexpr base::BitmapRules kFrameBitmaps { base::bitCounts({ 1, 4, 8 }), 0,
 
 } // namespace
 
-std::vector<std::uint8_t> BuildFrameBitmap(
+FrameBitmapFile::FrameBitmapFile(std::size_t size)
+    : m_size(size)
+{
+    KeptFile& kept = keptFile();
+    if (kept.inUse) {
+        m_own = std::make_unique<std::uint8_t[]>(size);
+        m_data = m_own.get();
+        return;
+    }
+    m_data = kept.buffer.get(size);
+    kept.inUse = m_kept = true;
+    std::memset(m_data, 0, size);
+}
+
+FrameBitmapFile::FrameBitmapFile(FrameBitmapFile&& other) noexcept
+    : m_own(std::move(other.m_own))
+    , m_data(other.m_data)
+    , m_size(other.m_size)
+    , m_kept(std::exchange(other.m_kept, false))
+{ }
+
+FrameBitmapFile::~FrameBitmapFile()
+{
+    if (m_kept)
+        keptFile().inUse = false;
+}
+
+FrameBitmapFile BuildFrameBitmap(
     const TGIFItem& item, bool interlace, bool& damaged, const TProgressEvent* progress)
 {
     const int bitCount = bitCountFor(item.PixelBits);
@@ -87,18 +118,18 @@ std::vector<std::uint8_t> BuildFrameBitmap(
     const std::size_t imageSize = stride * std::size_t(height);
     const std::size_t paletteSize = (std::size_t(1) << bitCount) * 4;
 
-    std::vector<std::uint8_t> bmp(kHeaders + paletteSize + imageSize, 0);
-    std::uint8_t* h = bmp.data();
+    FrameBitmapFile file(kHeaders + paletteSize + imageSize);
+    std::uint8_t* h = file.bytes().data();
     h[0] = 'B';
     h[1] = 'M';
-    put32(h + 2, std::uint32_t(imageSize + paletteSize + kHeaders));
-    put32(h + 10, std::uint32_t(paletteSize + kHeaders));
-    put32(h + 14, 40);
-    put32(h + 18, std::uint32_t(width));
-    put32(h + 22, std::uint32_t(height));
-    put16(h + 26, 1);
-    put16(h + 28, std::uint32_t(bitCount));
-    put32(h + 34, std::uint32_t(imageSize));
+    base::storeLE32(h + 2, std::uint32_t(imageSize + paletteSize + kHeaders));
+    base::storeLE32(h + 10, std::uint32_t(paletteSize + kHeaders));
+    base::storeLE32(h + 14, 40);
+    base::storeLE32(h + 18, std::uint32_t(width));
+    base::storeLE32(h + 22, std::uint32_t(height));
+    base::storeLE16(h + 26, 1);
+    base::storeLE16(h + 28, std::uint16_t(bitCount));
+    base::storeLE32(h + 34, std::uint32_t(imageSize));
 
     std::uint8_t palette[256 * 4];
     ExpandPalette(item.Colors, palette);
@@ -108,60 +139,12 @@ std::vector<std::uint8_t> BuildFrameBitmap(
     const std::vector<std::uint8_t>& codes = item.CodeStream ? *item.CodeStream : none;
     damaged = DecodeLZW(codes, width, height, bitCount, interlace, item.PixelBits,
         h + kHeaders + paletteSize, progress);
-    return bmp;
+    return file;
 }
 
-QImage DecodeFrameImage(const TGIFItem& item, bool interlace, bool& damaged)
+QImage LoadFrameBMP(std::span<const std::uint8_t> bmp)
 {
-    const int bitCount = bitCountFor(item.PixelBits);
-    const int width = item.FrameWidth, height = item.FrameHeight;
-    if (width <= 0 || height <= 0)
-        return LoadFrameBMP(BuildFrameBitmap(item, interlace, damaged));
-    static const std::vector<std::uint8_t> none;
-    const std::vector<std::uint8_t>& codes = item.CodeStream ? *item.CodeStream : none;
-    const std::uint8_t* rows = DecodeLZWLinear(codes, width, height, item.PixelBits, damaged);
-
-    QImage image(width, height, bitCount == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
-    if (image.isNull())
-        throw std::bad_alloc();
-    std::uint8_t palette[256 * 4];
-    ExpandPalette(item.Colors, palette);
-    QList<QRgb> colours(1 << bitCount);
-    for (int i = 0; i < colours.size(); ++i)
-        colours[i] = qRgb(palette[i * 4 + 2], palette[i * 4 + 1], palette[i * 4]);
-    image.setColorTable(colours);
-    // Each row as the file's rows would hold it and loading would read it back.
-    int pass = 0;
-    for (int y = 0; y < height; y = interlace ? NextInterlacedRow(y, height, pass) : y + 1) {
-        const std::uint8_t* src = rows;
-        rows += width;
-        std::uint8_t* dst = image.scanLine(y);
-        if (bitCount == 8) {
-            std::memcpy(dst, src, std::size_t(width));
-        } else if (bitCount == 1) {
-            for (int x = 0; x < width; x += 8) {
-                std::uint8_t b = std::uint8_t(src[x] << 7);
-                for (int k = 1; k < 8 && x + k < width; ++k)
-                    b |= std::uint8_t(src[x + k] << (7 - k));
-                dst[x / 8] = b;
-            }
-        } else {
-            // Two pixels share a byte of the file (the first in the high nibble, the second
-            // ORed in whole): what the file's nibbles read back as.
-            for (int x = 0; x < width; x += 2) {
-                const int next = x + 1 < width ? src[x + 1] : 0;
-                dst[x] = std::uint8_t((src[x] & 0x0F) | next >> 4);
-                if (x + 1 < width)
-                    dst[x + 1] = std::uint8_t(next & 0x0F);
-            }
-        }
-    }
-    return image;
-}
-
-QImage LoadFrameBMP(const std::vector<std::uint8_t>& bmp)
-{
-    FrameFileReader in(bmp.data(), bmp.size());
+    FrameFileReader in(bmp);
     return base::readBitmapFile(in, kFrameBitmaps);
 }
 
