@@ -54,13 +54,15 @@ DibHeader readDibHeader(ByteReader& in, const BitmapRules& rules)
 
 QList<QRgb> readPalette(ByteReader& in, int paletteSize)
 {
-    QList<QRgb> palette;
-    palette.reserve(paletteSize);
-    for (int i = 0; i < paletteSize; ++i) {
-        const int b = in.u8(), g = in.u8(), r = in.u8();
-        in.skip(1);
-        palette.append(qRgb(r, g, b));
+    const std::size_t bytes = std::size_t(paletteSize) * 4;
+    in.need(bytes);
+    const std::uint8_t* entry = in.here();
+    QList<QRgb> palette(paletteSize);
+    for (QRgb& colour : palette) {
+        colour = qRgb(entry[2], entry[1], entry[0]);
+        entry += 4;
     }
+    in.skip(bytes);
     return palette;
 }
 
@@ -103,9 +105,11 @@ QImage readDibPixels(
         else
             dst[x] = std::uint8_t(index);
     };
+    std::uint8_t* const bits = image.bits();
+    const std::size_t bytesPerLine = std::size_t(image.bytesPerLine());
     for (int row = 0; row < h.height; ++row) {
         const std::uint8_t* src = in.here() + stride * std::size_t(row);
-        std::uint8_t* dst = image.scanLine(h.topDown ? row : h.height - 1 - row);
+        std::uint8_t* dst = bits + bytesPerLine * std::size_t(h.topDown ? row : h.height - 1 - row);
         if (h.bitCount == 1) {
             // Format_Mono is most-significant bit first, as the rows are stored.
             std::memcpy(dst, src, std::size_t((h.width + 7) / 8));
@@ -115,6 +119,9 @@ QImage readDibPixels(
                 line[x] = qRgb(src[4 * x + 2], src[4 * x + 1], src[4 * x]);
         } else if (h.bitCount == 8 && !colours && !checkIndex) {
             std::memcpy(dst, src, std::size_t(h.width));
+        } else if (!colours && !checkIndex) {
+            for (int x = 0; x < h.width; ++x)
+                dst[x] = (x & 1) ? (src[x / 2] & 0x0F) : (src[x / 2] >> 4);
         } else if (h.bitCount == 8) {
             for (int x = 0; x < h.width; ++x)
                 put(dst, x, src[x]);

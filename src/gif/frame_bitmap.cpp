@@ -87,13 +87,12 @@ FrameBitmapFile::FrameBitmapFile(std::size_t size)
 {
     KeptFile& kept = keptFile();
     if (kept.inUse) {
-        m_own = std::make_unique<std::uint8_t[]>(size);
+        m_own = std::make_unique_for_overwrite<std::uint8_t[]>(size);
         m_data = m_own.get();
         return;
     }
     m_data = kept.buffer.get(size);
     kept.inUse = m_kept = true;
-    std::memset(m_data, 0, size);
 }
 
 FrameBitmapFile::FrameBitmapFile(FrameBitmapFile&& other) noexcept
@@ -120,6 +119,7 @@ FrameBitmapFile BuildFrameBitmap(
 
     FrameBitmapFile file(kHeaders + paletteSize + imageSize);
     std::uint8_t* h = file.bytes().data();
+    std::memset(h, 0, kHeaders);
     h[0] = 'B';
     h[1] = 'M';
     base::storeLE32(h + 2, std::uint32_t(imageSize + paletteSize + kHeaders));
@@ -135,10 +135,14 @@ FrameBitmapFile BuildFrameBitmap(
     ExpandPalette(item.Colors, palette);
     std::memcpy(h + kHeaders, palette, paletteSize);
 
+    // Without a listener the decoder writes every byte of the rows.
+    std::uint8_t* pixels = h + kHeaders + paletteSize;
+    if (progress && *progress)
+        std::memset(pixels, 0, imageSize);
     static const std::vector<std::uint8_t> none;
     const std::vector<std::uint8_t>& codes = item.CodeStream ? *item.CodeStream : none;
-    damaged = DecodeLZW(codes, width, height, bitCount, interlace, item.PixelBits,
-        h + kHeaders + paletteSize, progress);
+    damaged
+        = DecodeLZW(codes, width, height, bitCount, interlace, item.PixelBits, pixels, progress);
     return file;
 }
 

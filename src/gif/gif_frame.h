@@ -108,7 +108,7 @@ private:
 class FrameBitmapFile
 {
 public:
-    explicit FrameBitmapFile(std::size_t size);
+    explicit FrameBitmapFile(std::size_t size); // contents undefined
     FrameBitmapFile(FrameBitmapFile&& other) noexcept;
     FrameBitmapFile& operator=(FrameBitmapFile&&) = delete;
     ~FrameBitmapFile();
