@@ -9,7 +9,7 @@
 // a broken promise aborts with a line on stderr.
 
 #include "art/art_error.h"
-#include "art/bitmap_reader.h"
+#include "art/byte_reader.h"
 #include "art/icon_reader.h"
 #include "art/image_list_reader.h"
 #include "art/jpeg_decoder.h"
@@ -61,12 +61,12 @@ inline void readBitmap(const QByteArray& bytes)
 {
     art::ByteReader in(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
         std::size_t(bytes.size()), "bitmap");
-    const QImage image = art::readBitmapFile(in);
+    const QImage image = base::readBitmapFile(in, art::kAssetBitmaps);
     check(in.position() <= std::size_t(bytes.size()), "the reader ran past its bytes");
     checkSize(image);
     // Every stored pixel row was there: the headers, then stride x height bytes of pixels.
     const int bits = image.format() == QImage::Format_Mono ? 1 : 4;
-    check(std::size_t(14 + 40) + std::size_t(art::dibStride(image.width(), bits)) * image.height()
+    check(std::size_t(14 + 40) + std::size_t(base::dibStride(image.width(), bits)) * image.height()
             <= in.position(),
         "a picture larger than the pixel data read");
     if (image.format() == QImage::Format_Mono)

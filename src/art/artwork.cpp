@@ -1,6 +1,6 @@
 #include "art/artwork.h"
 
-#include "art/bitmap_reader.h"
+#include "art/byte_reader.h"
 #include "art/design_data.h"
 #include "art/icon_reader.h"
 #include "art/image_list_reader.h"
@@ -66,7 +66,7 @@ QImage glyph(int button, Density density)
     const QByteArray file = fileFromCountedData(designProperty(property, density), what);
     ByteReader in(
         reinterpret_cast<const std::uint8_t*>(file.constData()), std::size_t(file.size()), what);
-    QImage image = readBitmapFile(in);
+    QImage image = base::readBitmapFile(in, kAssetBitmaps);
     if (image.format() != QImage::Format_RGB32)
         in.fail("glyph is not a colour bitmap");
     return image;

@@ -1,68 +1,36 @@
 #pragma once
-// Bounds-checked little-endian reading over a byte range; every overrun throws ArtError
-// naming what was being read, so a truncated asset never reads past its buffer.
+// Reading an asset's bytes: the little-endian reader failing with ArtError that names what was
+// being read ("<what>: data ends early", "<what>: <why>"), and the bitmaps the assets hold.
 
 #include "art/art_error.h"
+#include "base/bitmap_reader.h"
+#include "base/little_endian.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 
 namespace art {
 
-class ByteReader
+class ByteReader final : public base::ByteReader
 {
 public:
     ByteReader(const std::uint8_t* data, std::size_t size, std::string what)
-        : m_data(data)
-        , m_size(size)
+        : base::ByteReader(data, size)
         , m_what(std::move(what))
     { }
 
-    std::size_t position() const { return m_pos; }
-    std::size_t remaining() const { return m_size - m_pos; }
-    const std::uint8_t* here() const { return m_data + m_pos; }
-
-    void need(std::size_t count) const
+    [[noreturn]] void fail(const std::string& why) const override
     {
-        if (count > remaining())
-            throw ArtError(m_what + ": data ends early");
+        throw ArtError(m_what + ": " + why);
     }
-    void skip(std::size_t count)
-    {
-        need(count);
-        m_pos += count;
-    }
-    std::uint8_t u8()
-    {
-        need(1);
-        return m_data[m_pos++];
-    }
-    std::uint16_t u16()
-    {
-        need(2);
-        const std::uint16_t v = m_data[m_pos] | (m_data[m_pos + 1] << 8);
-        m_pos += 2;
-        return v;
-    }
-    std::uint32_t u32()
-    {
-        need(4);
-        const std::uint32_t v = std::uint32_t(m_data[m_pos])
-            | (std::uint32_t(m_data[m_pos + 1]) << 8) | (std::uint32_t(m_data[m_pos + 2]) << 16)
-            | (std::uint32_t(m_data[m_pos + 3]) << 24);
-        m_pos += 4;
-        return v;
-    }
-    std::int32_t i32() { return static_cast<std::int32_t>(u32()); }
-
-    [[noreturn]] void fail(const std::string& why) const { throw ArtError(m_what + ": " + why); }
+    [[noreturn]] void noMemory(const std::string& why) const override { fail(why); }
 
 private:
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-    std::size_t m_pos = 0;
     std::string m_what;
 };
+
+// The glyphs, the image-list strips and the icon: 1, 4 and 32 bits, read as colours (1-bit data
+// keeps its stored bit as pixelIndex()).
+inline constexpr base::BitmapRules kAssetBitmaps { base::bitCounts({ 1, 4, 32 }), 1,
+    kMaxPictureSide, base::BitmapRules::Pixels::Colours };
 
 } // namespace art

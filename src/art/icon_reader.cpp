@@ -1,6 +1,6 @@
 #include "art/icon_reader.h"
 
-#include "art/bitmap_reader.h"
+#include "art/byte_reader.h"
 
 namespace art {
 
@@ -19,16 +19,17 @@ QImage readIcon(const QByteArray& file)
         in.fail("image lies outside the file");
 
     ByteReader image(data + offset, length, "icon image");
-    DibHeader header = readDibHeader(image);
+    base::DibHeader header = base::readDibHeader(image, kAssetBitmaps);
     // The stored height counts the colour rows and the mask rows together.
     if (header.height % 2 != 0)
         image.fail("odd image height");
     header.height /= 2;
-    const QList<QRgb> palette = readPalette(image, header.paletteSize);
-    const QImage colours = readDibPixels(image, header, palette);
-    DibHeader maskHeader = header;
+    const QList<QRgb> palette = base::readPalette(image, header.paletteSize);
+    const QImage colours = base::readDibPixels(image, header, palette, kAssetBitmaps.pixels);
+    base::DibHeader maskHeader = header;
     maskHeader.bitCount = 1;
-    const QImage mask = readDibPixels(image, maskHeader, { qRgb(0, 0, 0), qRgb(255, 255, 255) });
+    const QImage mask = base::readDibPixels(
+        image, maskHeader, { qRgb(0, 0, 0), qRgb(255, 255, 255) }, kAssetBitmaps.pixels);
 
     QImage result = colours.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < result.height(); ++y) {

@@ -1,6 +1,6 @@
 #include "art/image_list_reader.h"
 
-#include "art/bitmap_reader.h"
+#include "art/byte_reader.h"
 
 namespace art {
 
@@ -27,8 +27,8 @@ CardPictures readImageList(const QByteArray& stream)
     if ((flags & 0x01) == 0)
         in.fail("the list has no mask");
 
-    const QImage colours = readBitmapFile(in);
-    const QImage mask = readBitmapFile(in);
+    const QImage colours = base::readBitmapFile(in, kAssetBitmaps);
+    const QImage mask = base::readBitmapFile(in, kAssetBitmaps);
     if (colours.format() != QImage::Format_RGB32)
         in.fail("colour strip is not a colour bitmap");
     if (mask.format() != QImage::Format_Mono)

@@ -6,13 +6,6 @@ namespace art {
 
 namespace {
 
-void appendCount(QByteArray& out, qsizetype count)
-{
-    const auto n = static_cast<std::uint32_t>(count);
-    for (int shift = 0; shift < 32; shift += 8)
-        out.append(char((n >> shift) & 0xFF));
-}
-
 QByteArray countedRest(ByteReader& in, const QByteArray& stored)
 {
     const std::uint32_t count = in.u32();
@@ -29,7 +22,7 @@ QByteArray makePictureData(const QByteArray& className, const QByteArray& file)
     QByteArray out;
     out.append(char(className.size()));
     out.append(className);
-    appendCount(out, file.size());
+    base::appendLE32(out, std::uint32_t(file.size()));
     out.append(file);
     return out;
 }
@@ -37,7 +30,7 @@ QByteArray makePictureData(const QByteArray& className, const QByteArray& file)
 QByteArray makeCountedData(const QByteArray& file)
 {
     QByteArray out;
-    appendCount(out, file.size());
+    base::appendLE32(out, std::uint32_t(file.size()));
     out.append(file);
     return out;
 }

@@ -1,32 +1,18 @@
-// Building a frame's bitmap: the decoded frame as a BMP file, and loading that file into a QImage;
-// or the decoded rows put straight into the QImage that loading would give.
+// Building a frame's bitmap: the decoded frame as a BMP file, and loading that file into a QImage.
 
+#include "base/bitmap_reader.h"
+#include "base/little_endian.h"
 #include "gif/gif_frame.h"
+#include "gif/lzw_linear.h"
 
 #include <algorithm>
 #include <cstring>
-#include <new>
+#include <limits>
+#include <utility>
 
 namespace gif {
 
 namespace {
-
-void put16(std::uint8_t* p, std::uint32_t v)
-{
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-}
-
-void put32(std::uint8_t* p, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = std::uint8_t(v >> (8 * i));
-}
-
-std::uint32_t get32(const std::uint8_t* p)
-{
-    return p[0] | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
 
 int bitCountFor(int pixelBits)
 {
@@ -49,6 +35,21 @@ int bitCountFor(int pixelBits)
 
 constexpr std::size_t kHeaders = 54;
 
+// Kept per thread: the files of frames up to 1600 x 1200 pixels are built without allocating.
+constexpr std::size_t kKeptFile = std::size_t(4) << 20;
+
+struct KeptFile
+{
+    detail::ScratchBuffer buffer { kKeptFile };
+    bool inUse = false;
+};
+
+KeptFile& keptFile()
+{
+    thread_local KeptFile kept;
+    return kept;
+}
+
 // 256 BMP palette entries (blue, green, red, 0) from the colour table; entries beyond the table
 // stay grey 128 in all four bytes, so a short table never shows black.
 void ExpandPalette(const TGIFRGBTable& colors, std::uint8_t* palette)
@@ -63,9 +64,51 @@ void ExpandPalette(const TGIFRGBTable& colors, std::uint8_t* palette)
     }
 }
 
+// The frame's own BMP bytes: whatever they hold that the loader does not accept is the one
+// failure a frame's bitmap reports.
+class FrameFileReader final : public base::ByteReader
+{
+public:
+    using base::ByteReader::ByteReader;
+    [[noreturn]] void fail(const std::string&) const override
+    {
+        throw EInvalidGraphicOperation(SWrongColorCount);
+    }
+};
+
+// Sides come from 16-bit fields: no limit of the reader's own is needed.
+constexpr base::BitmapRules kFrameBitmaps { base::bitCounts({ 1, 4, 8 }), 0,
+    std::numeric_limits<int>::max(), base::BitmapRules::Pixels::Indices };
+
 } // namespace
 
-std::vector<std::uint8_t> BuildFrameBitmap(
+FrameBitmapFile::FrameBitmapFile(std::size_t size)
+    : m_size(size)
+{
+    KeptFile& kept = keptFile();
+    if (kept.inUse) {
+        m_own = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+        m_data = m_own.get();
+        return;
+    }
+    m_data = kept.buffer.get(size);
+    kept.inUse = m_kept = true;
+}
+
+FrameBitmapFile::FrameBitmapFile(FrameBitmapFile&& other) noexcept
+    : m_own(std::move(other.m_own))
+    , m_data(other.m_data)
+    , m_size(other.m_size)
+    , m_kept(std::exchange(other.m_kept, false))
+{ }
+
+FrameBitmapFile::~FrameBitmapFile()
+{
+    if (m_kept)
+        keptFile().inUse = false;
+}
+
+FrameBitmapFile BuildFrameBitmap(
     const TGIFItem& item, bool interlace, bool& damaged, const TProgressEvent* progress)
 {
     const int bitCount = bitCountFor(item.PixelBits);
@@ -74,119 +117,39 @@ std::vector<std::uint8_t> BuildFrameBitmap(
     const std::size_t imageSize = stride * std::size_t(height);
     const std::size_t paletteSize = (std::size_t(1) << bitCount) * 4;
 
-    std::vector<std::uint8_t> bmp(kHeaders + paletteSize + imageSize, 0);
-    std::uint8_t* h = bmp.data();
+    FrameBitmapFile file(kHeaders + paletteSize + imageSize);
+    std::uint8_t* h = file.bytes().data();
+    std::memset(h, 0, kHeaders);
     h[0] = 'B';
     h[1] = 'M';
-    put32(h + 2, std::uint32_t(imageSize + paletteSize + kHeaders));
-    put32(h + 10, std::uint32_t(paletteSize + kHeaders));
-    put32(h + 14, 40);
-    put32(h + 18, std::uint32_t(width));
-    put32(h + 22, std::uint32_t(height));
-    put16(h + 26, 1);
-    put16(h + 28, std::uint32_t(bitCount));
-    put32(h + 34, std::uint32_t(imageSize));
+    base::storeLE32(h + 2, std::uint32_t(imageSize + paletteSize + kHeaders));
+    base::storeLE32(h + 10, std::uint32_t(paletteSize + kHeaders));
+    base::storeLE32(h + 14, 40);
+    base::storeLE32(h + 18, std::uint32_t(width));
+    base::storeLE32(h + 22, std::uint32_t(height));
+    base::storeLE16(h + 26, 1);
+    base::storeLE16(h + 28, std::uint16_t(bitCount));
+    base::storeLE32(h + 34, std::uint32_t(imageSize));
 
     std::uint8_t palette[256 * 4];
     ExpandPalette(item.Colors, palette);
     std::memcpy(h + kHeaders, palette, paletteSize);
 
+    // Without a listener the decoder writes every byte of the rows.
+    std::uint8_t* pixels = h + kHeaders + paletteSize;
+    if (progress && *progress)
+        std::memset(pixels, 0, imageSize);
     static const std::vector<std::uint8_t> none;
     const std::vector<std::uint8_t>& codes = item.CodeStream ? *item.CodeStream : none;
-    damaged = DecodeLZW(codes, width, height, bitCount, interlace, item.PixelBits,
-        h + kHeaders + paletteSize, progress);
-    return bmp;
+    damaged
+        = DecodeLZW(codes, width, height, bitCount, interlace, item.PixelBits, pixels, progress);
+    return file;
 }
 
-QImage DecodeFrameImage(const TGIFItem& item, bool interlace, bool& damaged)
+QImage LoadFrameBMP(std::span<const std::uint8_t> bmp)
 {
-    const int bitCount = bitCountFor(item.PixelBits);
-    const int width = item.FrameWidth, height = item.FrameHeight;
-    if (width <= 0 || height <= 0)
-        return LoadFrameBMP(BuildFrameBitmap(item, interlace, damaged));
-    static const std::vector<std::uint8_t> none;
-    const std::vector<std::uint8_t>& codes = item.CodeStream ? *item.CodeStream : none;
-    const std::uint8_t* rows = DecodeLZWLinear(codes, width, height, item.PixelBits, damaged);
-
-    QImage image(width, height, bitCount == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
-    if (image.isNull())
-        throw std::bad_alloc();
-    std::uint8_t palette[256 * 4];
-    ExpandPalette(item.Colors, palette);
-    QList<QRgb> colours(1 << bitCount);
-    for (int i = 0; i < colours.size(); ++i)
-        colours[i] = qRgb(palette[i * 4 + 2], palette[i * 4 + 1], palette[i * 4]);
-    image.setColorTable(colours);
-    // Each row as the file's rows would hold it and loading would read it back.
-    int pass = 0;
-    for (int y = 0; y < height; y = interlace ? NextInterlacedRow(y, height, pass) : y + 1) {
-        const std::uint8_t* src = rows;
-        rows += width;
-        std::uint8_t* dst = image.scanLine(y);
-        if (bitCount == 8) {
-            std::memcpy(dst, src, std::size_t(width));
-        } else if (bitCount == 1) {
-            for (int x = 0; x < width; x += 8) {
-                std::uint8_t b = std::uint8_t(src[x] << 7);
-                for (int k = 1; k < 8 && x + k < width; ++k)
-                    b |= std::uint8_t(src[x + k] << (7 - k));
-                dst[x / 8] = b;
-            }
-        } else {
-            // Two pixels share a byte of the file (the first in the high nibble, the second
-            // ORed in whole): what the file's nibbles read back as.
-            for (int x = 0; x < width; x += 2) {
-                const int next = x + 1 < width ? src[x + 1] : 0;
-                dst[x] = std::uint8_t((src[x] & 0x0F) | next >> 4);
-                if (x + 1 < width)
-                    dst[x + 1] = std::uint8_t(next & 0x0F);
-            }
-        }
-    }
-    return image;
-}
-
-QImage LoadFrameBMP(const std::vector<std::uint8_t>& bmp)
-{
-    if (bmp.size() < kHeaders || bmp[0] != 'B' || bmp[1] != 'M' || get32(&bmp[14]) != 40)
-        throw EInvalidGraphicOperation(SWrongColorCount);
-    const std::int32_t width = std::int32_t(get32(&bmp[18])),
-                       height = std::int32_t(get32(&bmp[22]));
-    const int bitCount = bmp[28] | bmp[29] << 8;
-    const std::size_t offset = get32(&bmp[10]);
-    if ((bitCount != 1 && bitCount != 4 && bitCount != 8) || get32(&bmp[30]) != 0 || width < 0
-        || height < 0 || offset != kHeaders + (std::size_t(4) << bitCount))
-        throw EInvalidGraphicOperation(SWrongColorCount);
-    const std::size_t stride = std::size_t((bitCount * width + 31) / 32) * 4;
-    if (bmp.size() < offset + stride * std::size_t(height))
-        throw EInvalidGraphicOperation(SWrongColorCount);
-    if (width == 0 || height == 0)
-        return QImage();
-
-    QList<QRgb> colours(1 << bitCount);
-    const std::uint8_t* pal = &bmp[kHeaders];
-    for (int i = 0; i < colours.size(); ++i)
-        colours[i] = qRgb(pal[i * 4 + 2], pal[i * 4 + 1], pal[i * 4]);
-
-    const std::uint8_t* bits = &bmp[offset];
-    QImage image(width, height, bitCount == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
-    if (image.isNull())
-        throw std::bad_alloc();
-    image.setColorTable(colours);
-    // BMP rows are stored bottom-up.
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* src = bits + std::size_t(height - 1 - y) * stride;
-        std::uint8_t* dst = image.scanLine(y);
-        if (bitCount == 1) {
-            std::memcpy(dst, src, std::size_t(width + 7) / 8);
-        } else if (bitCount == 8) {
-            std::memcpy(dst, src, std::size_t(width));
-        } else {
-            for (int x = 0; x < width; ++x)
-                dst[x] = x % 2 ? src[x / 2] & 0x0F : src[x / 2] >> 4;
-        }
-    }
-    return image;
+    FrameFileReader in(bmp);
+    return base::readBitmapFile(in, kFrameBitmaps);
 }
 
 } // namespace gif

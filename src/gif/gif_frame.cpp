@@ -50,12 +50,12 @@ const QImage& TGIFFrame::FrameBitmap()
             owner->ReportProgress(stage, percent, msg);
         };
     }
-    // With a listener the decoding reports its progress on the way to the file; without, the
-    // rows go straight into the bitmap. The damage found counts even when loading then fails.
+    // The damage found counts even when loading then fails.
     bool damaged = false;
     try {
-        m_bitmap = progress ? LoadFrameBMP(BuildFrameBitmap(*m_item, Interlace, damaged, &progress))
-                            : DecodeFrameImage(*m_item, Interlace, damaged);
+        const FrameBitmapFile file
+            = BuildFrameBitmap(*m_item, Interlace, damaged, progress ? &progress : nullptr);
+        m_bitmap = LoadFrameBMP(file.bytes());
     } catch (...) {
         Damaged = Damaged || damaged;
         throw;

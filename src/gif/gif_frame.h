@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 class QPainter;
@@ -100,18 +101,37 @@ private:
     bool m_hasBitmap = false;
 };
 
+// A frame's BMP file. Its bytes lie in a buffer the calling thread keeps and reuses, so building
+// the frames of a picture asks the allocator for nothing new; a build started while that buffer
+// is in use further up the stack (a progress listener that draws another frame) gets a buffer of
+// its own. The bytes stay valid while the object lives.
+class FrameBitmapFile
+{
+public:
+    explicit FrameBitmapFile(std::size_t size); // contents undefined
+    FrameBitmapFile(FrameBitmapFile&& other) noexcept;
+    FrameBitmapFile& operator=(FrameBitmapFile&&) = delete;
+    ~FrameBitmapFile();
+
+    std::span<std::uint8_t> bytes() const { return { m_data, m_size }; }
+
+private:
+    std::unique_ptr<std::uint8_t[]> m_own;
+    std::uint8_t* m_data = nullptr;
+    std::size_t m_size = 0;
+    bool m_kept = false; // the thread's buffer, given back on destruction
+};
+
 // The BMP file (14-byte file header, 40-byte information header, palette, pixels) of a frame's
 // item, decoded. Bit count 1 for PixelBits 1, 4 for 2..4, 8 for 5..8; other values throw
 // EInvalidGraphicOperation "Wrong number of colors; must be a power of 2". `damaged` receives the
 // decoder's damage flag. The item must have a code stream.
-std::vector<std::uint8_t> BuildFrameBitmap(
+FrameBitmapFile BuildFrameBitmap(
     const TGIFItem& item, bool interlace, bool& damaged, const TProgressEvent* progress = nullptr);
-// The QImage LoadFrameBMP(BuildFrameBitmap(item, interlace, damaged)) gives, built without the
-// file: the rows are decoded once and put straight into the image. Throws what those two throw.
-QImage DecodeFrameImage(const TGIFItem& item, bool interlace, bool& damaged);
-// Loads BMP bytes as BuildFrameBitmap writes them (uncompressed, 1, 4 or 8 bits, bottom-up):
-// Format_Mono with its two colours for 1 bit, Format_Indexed8 with the BMP's 16 or 256 colours
-// otherwise; rows are copied whole. Throws EInvalidGraphicOperation for anything else.
-QImage LoadFrameBMP(const std::vector<std::uint8_t>& bmp);
+// Loads BMP bytes as BuildFrameBitmap writes them (uncompressed, 1, 4 or 8 bits): Format_Mono
+// with its two colours for 1 bit, Format_Indexed8 with the BMP's 16 or 256 colours otherwise;
+// rows are copied once. No pixels give a null image. Throws EInvalidGraphicOperation for anything
+// else, std::bad_alloc when the image cannot be made.
+QImage LoadFrameBMP(std::span<const std::uint8_t> bmp);
 
 } // namespace gif

@@ -1,5 +1,6 @@
 #include "gif/gif_image.h"
 
+#include "base/little_endian.h"
 #include "gif/gif_reader.h"
 
 #include <QBuffer>
@@ -51,8 +52,7 @@ void TGIFImage::ReadFormData(QIODevice& stream)
 {
     std::uint8_t count[4] = {};
     stream.read(reinterpret_cast<char*>(count), 4);
-    const std::int32_t size = std::int32_t(count[0] | std::uint32_t(count[1]) << 8
-        | std::uint32_t(count[2]) << 16 | std::uint32_t(count[3]) << 24);
+    const std::int32_t size = std::int32_t(base::loadLE32(count));
     LoadFromStream(stream, size, true);
 }
 

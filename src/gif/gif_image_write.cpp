@@ -1,6 +1,7 @@
 // Writing a TGIFImage back as GIF data. Frames read from a file keep their code streams and are
 // written as they came; frames made from a bitmap are encoded from its colour indices.
 
+#include "base/little_endian.h"
 #include "gif/gif_image.h"
 #include "gif/lzw_encoder.h"
 
@@ -9,12 +10,6 @@
 namespace gif {
 
 namespace {
-
-void put16(QByteArray& out, int v)
-{
-    out.append(char(v & 0xFF));
-    out.append(char(v >> 8 & 0xFF));
-}
 
 void putTable(QByteArray& out, const TGIFRGBTable& table)
 {
@@ -115,8 +110,8 @@ QByteArray TGIFImage::WriteStream()
         RecalcLogicalSize();
     const TGIFData& data = *m_data;
     QByteArray out("GIF89a");
-    put16(out, m_logicalWidth);
-    put16(out, m_logicalHeight);
+    base::appendLE16(out, m_logicalWidth);
+    base::appendLE16(out, m_logicalHeight);
     const bool global = data.GlobalColors.Count > 0;
     out.append(char(global ? 0x80 | (std::max(data.ColorResolution, std::uint8_t(1)) - 1) << 4
                 | (ColorCountToBits(data.GlobalColors.Count) - 1)
@@ -127,7 +122,7 @@ QByteArray TGIFImage::WriteStream()
         putTable(out, data.GlobalColors);
     if (HasLoopCount) {
         out.append("\x21\xFF\x0BNETSCAPE2.0\x03\x01", 16);
-        put16(out, LoopCount);
+        base::appendLE16(out, LoopCount);
         out.append('\0');
     }
     for (const auto& frame : m_frames) {
@@ -153,15 +148,15 @@ QByteArray TGIFImage::WriteStream()
             = frame->TransparentColor == clNone ? -1 : indexOf(e.colours, frame->TransparentColor);
         out.append("\x21\xF9\x04", 3);
         out.append(char((frame->Disposal & 7) << 2 | (transparent >= 0 ? 1 : 0)));
-        put16(out, frame->Delay / 10);
+        base::appendLE16(out, frame->Delay / 10);
         out.append(char(std::max(transparent, 0)));
         out.append('\0');
 
         out.append(',');
-        put16(out, frame->Left);
-        put16(out, frame->Top);
-        put16(out, item.CodeStream ? item.FrameWidth : frame->Width());
-        put16(out, item.CodeStream ? item.FrameHeight : frame->Height());
+        base::appendLE16(out, frame->Left);
+        base::appendLE16(out, frame->Top);
+        base::appendLE16(out, item.CodeStream ? item.FrameWidth : frame->Width());
+        base::appendLE16(out, item.CodeStream ? item.FrameHeight : frame->Height());
         const bool local = e.localTable && e.colours.Count > 0;
         out.append(char((local ? 0x80 | (ColorCountToBits(e.colours.Count) - 1) : 0)
             | (frame->Interlace ? 0x40 : 0)));
@@ -184,9 +179,7 @@ QByteArray TGIFImage::WriteFormData()
 {
     const QByteArray gif = WriteStream();
     QByteArray out;
-    const quint32 n = quint32(gif.size());
-    for (int i = 0; i < 4; ++i)
-        out.append(char(n >> (8 * i) & 0xFF));
+    base::appendLE32(out, std::uint32_t(gif.size()));
     return out + gif;
 }
 

@@ -1,5 +1,6 @@
 #include "gif/gif_reader.h"
 
+#include "base/little_endian.h"
 #include "gif/gif_image.h"
 
 #include <QIODevice>
@@ -15,43 +16,13 @@ namespace {
 
 constexpr std::uint8_t kExtension = '!', kImage = ',', kTrailer = ';';
 
-// The private in-memory copy of the input. Strict reads throw EReadError; lenient reads take
-// what is there and leave the rest of the target as it was.
-class MemoryReader
+// The private in-memory copy of the input. Checked reads that run past its end are the stream's
+// read error; the lenient ones take what is there and leave the rest of the target as it was.
+class MemoryReader final : public base::ByteReader
 {
 public:
-    explicit MemoryReader(std::span<const std::uint8_t> data)
-        : m_data(data)
-    { }
-    bool atEnd() const { return m_pos >= m_data.size(); }
-    std::size_t position() const { return m_pos; }
-    std::size_t size() const { return m_data.size(); }
-    void seekToEnd() { m_pos = m_data.size(); }
-    std::size_t read(void* dst, std::size_t n)
-    {
-        const std::size_t take = std::min(n, m_data.size() - m_pos);
-        std::memcpy(dst, m_data.data() + m_pos, take);
-        m_pos += take;
-        return take;
-    }
-    void readStrict(void* dst, std::size_t n)
-    {
-        if (m_data.size() - m_pos < n)
-            throw EReadError(SReadError);
-        read(dst, n);
-    }
-    std::uint8_t readByte()
-    {
-        std::uint8_t b = 0;
-        read(&b, 1);
-        return b;
-    }
-    const std::uint8_t* current() const { return m_data.data() + m_pos; }
-    void skip(std::size_t n) { m_pos += std::min(n, m_data.size() - m_pos); }
-
-private:
-    std::span<const std::uint8_t> m_data;
-    std::size_t m_pos = 0;
+    using base::ByteReader::ByteReader;
+    [[noreturn]] void overrun() const override { throw EReadError(SReadError); }
 };
 
 bool equalsIgnoringAsciiCase(const std::uint8_t* a, const char* b, std::size_t n)
@@ -98,10 +69,10 @@ private:
     {
         static const char* const versions[] = { "", "87a", "89a" };
         std::uint8_t sig[3] = {}, version[3] = {};
-        m_in.read(sig, 3);
+        m_in.bytesUpTo(sig, 3);
         if (!equalsIgnoringAsciiCase(sig, "GIF", 3))
             throw EInvalidGraphicOperation(SUnknownVersion);
-        m_in.read(version, 3);
+        m_in.bytesUpTo(version, 3);
         for (std::uint8_t i = 1; i < 3; ++i) {
             if (equalsIgnoringAsciiCase(version, versions[i], 3)) {
                 m_image.FormatVersion = i;
@@ -114,16 +85,17 @@ private:
     void readScreen()
     {
         std::uint8_t d[7] = {};
-        m_in.read(d, 7);
+        m_in.bytesUpTo(d, 7);
         TGIFData& data = m_image.SharedData();
-        m_image.SetLogicalSize(d[0] | d[1] << 8, d[2] | d[3] << 8);
+        m_image.SetLogicalSize(base::loadLE16(d), base::loadLE16(d + 2));
         const std::uint8_t packed = d[4], background = d[5];
         data.AspectByte = d[6];
         data.GlobalBits = std::uint8_t((packed & 7) + 1);
         data.ColorResolution = std::uint8_t((packed >> 4 & 7) + 1);
         if (packed & 0x80) {
             data.GlobalColors.Count = 1 << data.GlobalBits;
-            m_in.read(data.GlobalColors.Entries.data(), std::size_t(data.GlobalColors.Count) * 3);
+            m_in.bytesUpTo(
+                data.GlobalColors.Entries.data(), std::size_t(data.GlobalColors.Count) * 3);
             if (background < data.GlobalColors.Count)
                 m_image.SetBackColor(TripleToColor(data.GlobalColors, background));
         }
@@ -134,7 +106,7 @@ private:
     {
         std::uint8_t b = 0;
         while (!m_in.atEnd() && b == 0)
-            b = m_in.readByte();
+            b = m_in.u8OrZero();
         return b;
     }
 
@@ -164,12 +136,12 @@ private:
 
     TExtension ReadOneExtension()
     {
-        const std::uint8_t label = m_in.readByte();
+        const std::uint8_t label = m_in.u8OrZero();
         TExtension e;
         switch (label) {
         case 0xF9:
             e.Kind = TExtensionKind::ekGraphicControl;
-            m_in.read(e.Header.data(), 6);
+            m_in.bytesUpTo(e.Header.data(), 6);
             break;
         case 0xFE:
             e.Kind = TExtensionKind::ekComment;
@@ -177,12 +149,12 @@ private:
             break;
         case 0x01:
             e.Kind = TExtensionKind::ekPlainText;
-            m_in.read(e.Header.data(), 13);
+            m_in.bytesUpTo(e.Header.data(), 13);
             e.SubBlocks = ReadSubBlocks();
             break;
         case 0xFF:
             e.Kind = TExtensionKind::ekApplication;
-            m_in.read(e.Header.data(), 12);
+            m_in.bytesUpTo(e.Header.data(), 12);
             e.SubBlocks = ReadSubBlocks();
             break;
         default:
@@ -195,10 +167,10 @@ private:
     {
         QByteArrayList blocks;
         for (;;) {
-            const std::uint8_t length = m_in.readByte();
+            const std::uint8_t length = m_in.u8OrZero();
             if (length != 0) {
                 QByteArray block(length, '\0');
-                m_in.read(block.data(), length);
+                m_in.bytesUpTo(block.data(), length);
                 blocks.append(block);
             }
             if (length == 0 || m_in.atEnd())
@@ -228,16 +200,16 @@ private:
     {
         TGIFItem& item = frame.Item();
         std::uint8_t d[9];
-        m_in.readStrict(d, 9);
-        const int left = d[0] | d[1] << 8, top = d[2] | d[3] << 8;
-        int width = d[4] | d[5] << 8, height = d[6] | d[7] << 8;
+        m_in.bytes(d, 9);
+        const int left = base::loadLE16(d), top = base::loadLE16(d + 2);
+        int width = base::loadLE16(d + 4), height = base::loadLE16(d + 6);
         const std::uint8_t packed = d[8];
         frame.Interlace = packed & 0x40;
         if (packed & 0x80) {
             item.PixelBits = std::uint8_t((packed & 7) + 1);
             frame.OwnColors = true;
             item.Colors.Count = 1 << item.PixelBits;
-            m_in.readStrict(item.Colors.Entries.data(), std::size_t(item.Colors.Count) * 3);
+            m_in.bytes(item.Colors.Entries.data(), std::size_t(item.Colors.Count) * 3);
         } else {
             frame.OwnColors = false;
             item.Colors = TGIFRGBTable();
@@ -265,12 +237,11 @@ private:
     // and copied once, into a stream of their final size.
     void CopyCodeStream(TGIFFrame& frame)
     {
-        std::uint8_t codeSize;
-        m_in.readStrict(&codeSize, 1);
-        const std::uint8_t* const start = m_in.current() - 1;
+        m_in.u8(); // the code size
+        const std::uint8_t* const start = m_in.here() - 1;
         while (!m_in.atEnd()) {
-            const std::size_t n = *m_in.current();
-            if (n >= m_in.size() - m_in.position()) {
+            const std::size_t n = *m_in.here();
+            if (n >= m_in.remaining()) {
                 frame.Damaged = true;
                 break;
             }
@@ -278,9 +249,9 @@ private:
             if (n == 0)
                 break;
         }
-        frame.Item().CodeStream.emplace(start, m_in.current());
+        frame.Item().CodeStream.emplace(start, m_in.here());
         if (frame.Damaged)
-            m_in.seekToEnd();
+            m_in.skipToEnd();
     }
 
     static void applyGraphicControl(TGIFFrame& frame)

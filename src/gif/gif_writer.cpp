@@ -1,5 +1,6 @@
 #include "gif/gif_writer.h"
 
+#include "base/little_endian.h"
 #include "gif/lzw_encoder.h"
 
 #include <algorithm>
@@ -9,12 +10,6 @@
 namespace gif {
 
 namespace {
-
-void put16(std::vector<std::uint8_t>& out, int v)
-{
-    out.push_back(std::uint8_t(v & 0xFF));
-    out.push_back(std::uint8_t(v >> 8 & 0xFF));
-}
 
 void require(bool ok, const char* what)
 {
@@ -62,8 +57,8 @@ std::vector<std::uint8_t> WriteGIF(const GifWriteImage& image)
         validateFrame(image, f);
 
     std::vector<std::uint8_t> out = { 'G', 'I', 'F', '8', '9', 'a' };
-    put16(out, image.screenWidth);
-    put16(out, image.screenHeight);
+    base::appendLE16(out, image.screenWidth);
+    base::appendLE16(out, image.screenHeight);
     out.push_back(std::uint8_t(0x80 | 0x70 | (bits - 1))); // global table, resolution 8
     out.push_back(std::uint8_t(image.backgroundIndex));
     out.push_back(0); // no aspect ratio
@@ -78,7 +73,7 @@ std::vector<std::uint8_t> WriteGIF(const GifWriteImage& image)
         out.insert(out.end(), { 0x21, 0xFF, 11 });
         out.insert(out.end(), id, id + 11);
         out.insert(out.end(), { 3, 1 });
-        put16(out, image.loopCount);
+        base::appendLE16(out, image.loopCount);
         out.push_back(0);
     }
 
@@ -87,15 +82,15 @@ std::vector<std::uint8_t> WriteGIF(const GifWriteImage& image)
         const bool transparent = f.transparentIndex >= 0;
         out.insert(out.end(), { 0x21, 0xF9, 4 });
         out.push_back(std::uint8_t(f.disposal << 2 | (transparent ? 1 : 0)));
-        put16(out, f.delayCs);
+        base::appendLE16(out, f.delayCs);
         out.push_back(std::uint8_t(transparent ? f.transparentIndex : 0));
         out.push_back(0);
 
         out.push_back(0x2C);
-        put16(out, f.left);
-        put16(out, f.top);
-        put16(out, f.width);
-        put16(out, f.height);
+        base::appendLE16(out, f.left);
+        base::appendLE16(out, f.top);
+        base::appendLE16(out, f.width);
+        base::appendLE16(out, f.height);
         out.push_back(0); // no local table, not interlaced
 
         out.push_back(std::uint8_t(minCodeSize));

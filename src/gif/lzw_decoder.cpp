@@ -96,8 +96,12 @@ bool DecodeLZW(std::span<const std::uint8_t> codeStream, int width, int height, 
     if (total == 0 || (bitCount != 1 && bitCount != 4 && bitCount != 8))
         return damaged;
     const std::size_t stride = std::size_t((bitCount * width + 31) / 32) * 4;
+    const std::size_t used = (w * std::size_t(bitCount) + 7) / 8;
     forEachRow(height, interlace, [&](std::size_t k, int y) {
-        packRow(lin + k * w, width, bitCount, pixels + std::size_t(height - 1 - y) * stride);
+        std::uint8_t* row = pixels + std::size_t(height - 1 - y) * stride;
+        packRow(lin + k * w, width, bitCount, row);
+        for (std::size_t pad = used; pad < stride; ++pad)
+            row[pad] = 0;
     });
     return damaged;
 }

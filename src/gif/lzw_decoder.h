@@ -27,12 +27,14 @@ enum class TProgressStage { psStarting, psRunning, psEnding };
 // Progress listener: stage, percentage 0..100, message (empty except for a failure's text).
 using TProgressEvent = std::function<void(TProgressStage stage, int percent, const QString& msg)>;
 
-// Decodes into `pixels`: a zero-filled buffer of `height` rows of ((bitCount * width + 31) / 32)
-// * 4 bytes, bottom-up (image row 0 is the last row), bitCount 1, 4 or 8 (any other bit count
-// writes nothing). Codes not above 2^pixelBits - 1 are colour indices (pixelBits 0..8, else
-// std::invalid_argument). With a listener, progress is reported once per code (starting 0 %,
-// running with the share of the code stream read, ending 100 %, or ending 0 % with the message
-// of a failure that passes through). Returns the damage flag.
+// Decodes into `pixels`: `height` rows of ((bitCount * width + 31) / 32) * 4 bytes, bottom-up
+// (image row 0 is the last row), bitCount 1, 4 or 8 (any other bit count writes nothing). Without
+// a listener every byte of the rows is written (pixels not decoded and the rows' padding are 0),
+// so the buffer may hold anything; with one it must be zero-filled. Codes not above
+// 2^pixelBits - 1 are colour indices (pixelBits 0..8, else std::invalid_argument). With a
+// listener, progress is reported once per code (starting 0 %, running with the share of the code
+// stream read, ending 100 %, or ending 0 % with the message of a failure that passes through).
+// Returns the damage flag.
 bool DecodeLZW(std::span<const std::uint8_t> codeStream, int width, int height, int bitCount,
     bool interlace, int pixelBits, std::uint8_t* pixels, const TProgressEvent* progress = nullptr);
 

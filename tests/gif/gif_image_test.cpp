@@ -5,8 +5,6 @@
 
 #include <QPainter>
 
-#include <random>
-
 #include <gtest/gtest.h>
 
 using namespace testgif;
@@ -50,7 +48,8 @@ TEST_P(FrameBitmapBuild, WritesTheBmpLayout)
         2, { { 4, 3 }, { 1, 3 }, { 0, 3 }, { 1, 3 }, { 0, 4 }, { 1, 4 }, { 1, 4 }, { 5, 4 } });
     const auto item = itemWith(c.pixelBits, count, 3, 2, codes);
     bool damaged = true;
-    const std::vector<std::uint8_t> bmp = gif::BuildFrameBitmap(*item, false, damaged);
+    const gif::FrameBitmapFile file = gif::BuildFrameBitmap(*item, false, damaged);
+    const std::vector<std::uint8_t> bmp(file.bytes().begin(), file.bytes().end());
     EXPECT_FALSE(damaged);
     const std::size_t stride = std::size_t((c.bitCount * 3 + 31) / 32) * 4;
     const std::size_t palette = c.paletteEntries * 4;
@@ -115,50 +114,6 @@ TEST(FrameBitmapBuildFails, WithoutAColourTable)
         ADD_FAILURE() << "no exception";
     } catch (const gif::EInvalidGraphicOperation& e) {
         EXPECT_STREQ(e.what(), "Wrong number of colors; must be a power of 2");
-    }
-}
-
-// The bitmap a frame shows is the one its BMP file would give, whatever the colour depth, width,
-// interlacing or damage of its data (mutated streams: failures and damage flags alike).
-TEST(FrameBitmapDirect, GivesWhatTheFileGives)
-{
-    std::mt19937 rng(21);
-    for (int round = 0; round < 300; ++round) {
-        const int pixelBits = 1 + int(rng() % 8), w = 1 + int(rng() % 19), h = 1 + int(rng() % 11);
-        Bytes indices(std::size_t(w * h));
-        for (std::uint8_t& v : indices)
-            v = std::uint8_t(rng() % (1u << pixelBits));
-        const std::vector<std::uint8_t> packed = gif::EncodeLZW(indices, std::max(2, pixelBits));
-        Bytes codes { std::uint8_t(std::max(2, pixelBits)) };
-        for (std::size_t p = 0; p < packed.size(); p += 7) {
-            const std::size_t n = std::min<std::size_t>(7, packed.size() - p);
-            codes.push_back(std::uint8_t(n));
-            codes.insert(codes.end(), packed.begin() + long(p), packed.begin() + long(p + n));
-        }
-        codes.push_back(0);
-        for (int m = int(rng() % 3); m > 0; --m)
-            codes[rng() % codes.size()] ^= std::uint8_t(1u << (rng() % 8));
-        const bool interlace = rng() % 2;
-        const auto item = itemWith(pixelBits, 1 << pixelBits, w, h, codes);
-        SCOPED_TRACE(testing::Message() << "round " << round);
-        bool fileDamaged = false, directDamaged = false;
-        QImage file, direct;
-        std::string fileFailure, directFailure;
-        try {
-            file = gif::LoadFrameBMP(gif::BuildFrameBitmap(*item, interlace, fileDamaged));
-        } catch (const std::exception& e) {
-            fileFailure = e.what();
-        }
-        try {
-            direct = gif::DecodeFrameImage(*item, interlace, directDamaged);
-        } catch (const std::exception& e) {
-            directFailure = e.what();
-        }
-        ASSERT_EQ(directFailure, fileFailure);
-        EXPECT_EQ(directDamaged, fileDamaged);
-        EXPECT_EQ(direct.format(), file.format());
-        EXPECT_EQ(direct.colorTable(), file.colorTable());
-        EXPECT_EQ(direct, file);
     }
 }
 
@@ -347,6 +302,34 @@ TEST_F(GifImage, ProgressReachesTheListener)
     ASSERT_GE(stages.size(), 2u);
     EXPECT_EQ(stages.front(), gif::TProgressStage::psStarting);
     EXPECT_EQ(stages.back(), gif::TProgressStage::psEnding);
+}
+
+// The bitmaps' files share the thread's buffer: a listener that builds another frame while one
+// decodes must leave each frame its own size and pixels.
+TEST_F(GifImage, AListenerMayBuildAnotherFrameWhileOneDecodes)
+{
+    const Bytes large = { 3, 2, 1, 0, 0, 1, 2, 3, 3, 3, 0, 0 }; // 4 x 3
+    const std::vector<std::uint8_t> packed = gif::EncodeLZW(large, 2);
+    Bytes codes { 2, std::uint8_t(packed.size()) };
+    codes.insert(codes.end(), packed.begin(), packed.end());
+    codes.push_back(0);
+    gif::LoadGIF(image,
+        Cat({ Header(4, 3), Descriptor(0, 0, 4, 3), codes, Descriptor(0, 0, 2, 2), SmallFrameData(),
+            Trailer() }),
+        false);
+    image.OnProgress = [&](gif::TGIFImage*, gif::TProgressStage, int, const QString&) {
+        if (!image.Frames(1).HasFrameBitmap())
+            image.Frames(1).FrameBitmap();
+    };
+    const QImage first = image.Frames(0).FrameBitmap();
+    ASSERT_TRUE(image.Frames(1).HasFrameBitmap());
+    ASSERT_EQ(first.size(), QSize(4, 3));
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(first.pixelIndex(i % 4, i / 4), large[std::size_t(i)]) << i;
+    const QImage& second = image.Frames(1).FrameBitmap();
+    ASSERT_EQ(second.size(), QSize(2, 2));
+    EXPECT_EQ(second.pixelIndex(1, 1), 3);
+    EXPECT_EQ(second.pixelIndex(0, 1), 2);
 }
 
 } // namespace

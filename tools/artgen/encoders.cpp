@@ -1,5 +1,7 @@
 #include "encoders.h"
 
+#include "base/little_endian.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -10,17 +12,8 @@ namespace artgen {
 
 namespace {
 
-void put16(QByteArray& out, int v)
-{
-    out.append(char(v & 0xFF));
-    out.append(char((v >> 8) & 0xFF));
-}
-
-void put32(QByteArray& out, std::uint32_t v)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.append(char((v >> shift) & 0xFF));
-}
+using base::appendLE16;
+using base::appendLE32;
 
 int stride(int width, int bits)
 {
@@ -30,24 +23,24 @@ int stride(int width, int bits)
 void putFileHeader(QByteArray& out, std::uint32_t sizeField, std::uint32_t pixelOffset)
 {
     out.append("BM");
-    put32(out, sizeField);
-    put32(out, 0);
-    put32(out, pixelOffset);
+    appendLE32(out, sizeField);
+    appendLE32(out, 0);
+    appendLE32(out, pixelOffset);
 }
 
 void putInfoHeader(QByteArray& out, int width, int height, int bits, std::uint32_t imageSize)
 {
-    put32(out, 40);
-    put32(out, std::uint32_t(width));
-    put32(out, std::uint32_t(height));
-    put16(out, 1);
-    put16(out, bits);
-    put32(out, 0); // uncompressed
-    put32(out, imageSize);
-    put32(out, 0);
-    put32(out, 0);
-    put32(out, 0);
-    put32(out, 0);
+    appendLE32(out, 40);
+    appendLE32(out, std::uint32_t(width));
+    appendLE32(out, std::uint32_t(height));
+    appendLE16(out, 1);
+    appendLE16(out, bits);
+    appendLE32(out, 0); // uncompressed
+    appendLE32(out, imageSize);
+    appendLE32(out, 0);
+    appendLE32(out, 0);
+    appendLE32(out, 0);
+    appendLE32(out, 0);
 }
 
 void putPalette(QByteArray& out, const std::vector<QRgb>& palette)
@@ -190,17 +183,17 @@ QByteArray writeImageList(const std::vector<QImage>& images,
     }
 
     QByteArray out;
-    put16(out, 0x4C49);
-    put16(out, 0x0101);
-    put16(out, int(images.size()));
-    put16(out, allocated);
-    put16(out, growBy);
-    put16(out, w);
-    put16(out, h);
-    put32(out, 0xFFFFFFFF); // no background colour
-    put16(out, 0x10FF); // device-dependent colour with mask
+    appendLE16(out, 0x4C49);
+    appendLE16(out, 0x0101);
+    appendLE16(out, int(images.size()));
+    appendLE16(out, allocated);
+    appendLE16(out, growBy);
+    appendLE16(out, w);
+    appendLE16(out, h);
+    appendLE32(out, 0xFFFFFFFF); // no background colour
+    appendLE16(out, 0x10FF); // device-dependent colour with mask
     for (int i = 0; i < 4; ++i)
-        put16(out, 0xFFFF);
+        appendLE16(out, 0xFFFF);
 
     // Colour strip: the size field holds only the header length.
     putFileHeader(out, 54, 54);
@@ -245,17 +238,17 @@ QByteArray writeIcon16(const QImage& argb)
     const int imageBytes = 40 + 16 * 4 + xorBytes + andBytes;
 
     QByteArray out;
-    put16(out, 0);
-    put16(out, 1); // icon
-    put16(out, 1); // one image
+    appendLE16(out, 0);
+    appendLE16(out, 1); // icon
+    appendLE16(out, 1); // one image
     out.append(char(w));
     out.append(char(h));
     out.append(char(16));
     out.append(char(0));
-    put16(out, 1);
-    put16(out, 4);
-    put32(out, std::uint32_t(imageBytes));
-    put32(out, 6 + 16);
+    appendLE16(out, 1);
+    appendLE16(out, 4);
+    appendLE32(out, std::uint32_t(imageBytes));
+    appendLE32(out, 6 + 16);
     putInfoHeader(out, w, h * 2, 4, std::uint32_t(xorBytes + andBytes));
     putPalette(out, windowsPalette16());
     put4BitPixels(out, colours);
