@@ -67,7 +67,7 @@ void Game::Timer1Timer()
     }
     m_view.SetTimerEnabled(Control::Timer2, true);
     m_view.SetTimerEnabled(Control::Timer1, false);
-    if (m_state.PairsRemaining() == 0)
+    if (m_state.PairsLeft == 0)
         WonEnd();
 }
 

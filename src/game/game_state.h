@@ -5,7 +5,6 @@
 
 #include <QString>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -18,14 +17,6 @@ struct GameState
     std::array<std::int32_t, 21> CardValue {};
     // Cards of each picture number placed by the deal (index 0 unused).
     std::array<std::int32_t, 11> ValueCount {};
-    // The pairs still on the board, as the board itself says (a found pair's positions hold 0):
-    // set to 10 by the deal, one less for each pair found.
-    std::int32_t PairsRemaining() const
-    {
-        return std::int32_t(std::count_if(
-                   CardValue.begin() + 1, CardValue.end(), [](std::int32_t v) { return v != 0; }))
-            / 2;
-    }
     // The one random generator state shared by every draw.
     std::uint32_t RandSeed = 0;
 
@@ -34,7 +25,9 @@ struct GameState
     std::int32_t OpenValue = 0;
     QString FirstCardName;
     QString SecondCardName;
-    // Shown counters (Label3, Label4).
+    // The pair counters, shown in Label3 and Label4. Every game starts at 0 and 10 (start-up and
+    // both ends set them), so PairsLeft is also what decides the won end: no third count of the
+    // pairs on the board is kept beside them.
     std::int32_t PairsFound = 0;
     std::int32_t PairsLeft = 10;
 

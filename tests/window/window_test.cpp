@@ -218,7 +218,7 @@ TEST_F(Window, ClosingInTheMiddleOfAGameWritesNoRecord)
 {
     // One finished game's record is there already.
     startGame();
-    form->gameLogic().state().CardValue.fill(0); // every pair found
+    form->gameLogic().state().PairsLeft = 0; // every pair found
     form->gameLogic().Timer1Timer();
     const QByteArray before = [] {
         QFile f(QStringLiteral("hits.dat"));
