@@ -29,6 +29,12 @@ enum class Control : std::uint8_t {
         Count
 };
 
+// A control's place in the tables the window keeps per control.
+constexpr int ControlIndex(Control control)
+{
+    return static_cast<int>(control);
+}
+
 inline constexpr int kCardCount = 20;
 inline constexpr int kPictureCount = 10;
 

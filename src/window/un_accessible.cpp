@@ -29,11 +29,6 @@ using game::Control;
 
 namespace {
 
-int at(Control c)
-{
-    return static_cast<int>(c);
-}
-
 // One of the window's painted controls, read through the window.
 class TPaintedAccessible : public QAccessibleWidget
 {
@@ -217,8 +212,8 @@ QString TForm1::accessibleName(Control c) const
 {
     const QWidget* widget = control(c);
     if (game::IsCard(c)) {
-        const int position = m_tags[at(c)];
-        const int picture = m_shownPicture[at(c)];
+        const int position = m_tags[game::ControlIndex(c)];
+        const int picture = m_shownPicture[game::ControlIndex(c)];
         QString name = QStringLiteral("Карта %1, ").arg(position);
         if (picture == 0)
             return name + QStringLiteral("закрыта");
@@ -229,7 +224,7 @@ QString TForm1::accessibleName(Control c) const
     }
     if (c >= Control::GIFAnimator1 && c <= Control::GIFAnimator10)
         return QStringLiteral("Найдена пара: ")
-            + art::faceName(at(c) - at(Control::GIFAnimator1) + 1);
+            + art::faceName(game::ControlIndex(c) - game::ControlIndex(Control::GIFAnimator1) + 1);
     switch (c) {
     case Control::Panel1:
         return QStringLiteral("Осталось времени: ") + labelText(control(Control::Label10))
@@ -256,9 +251,9 @@ void TForm1::tellScreenReader()
         told.push_back(game::CardAtPosition(position));
     for (Control c : told) {
         QString name = accessibleName(c);
-        if (name == m_spokenName[at(c)])
+        if (name == m_spokenName[game::ControlIndex(c)])
             continue;
-        m_spokenName[at(c)] = std::move(name);
+        m_spokenName[game::ControlIndex(c)] = std::move(name);
         if (!sendNameOverAtSpi(control(c))) {
             QAccessibleEvent changed(control(c), QAccessible::NameChanged);
             QAccessible::updateAccessibility(&changed);

@@ -28,7 +28,7 @@ constexpr Control kEndsCelebrationOnChange = Control::GIFAnimator6;
 // Glyph n belongs to BitBtn<n>.
 Control buttonFor(int n)
 {
-    return static_cast<Control>(static_cast<int>(Control::BitBtn1) + n - 1);
+    return static_cast<Control>(game::ControlIndex(Control::BitBtn1) + n - 1);
 }
 
 // A picture of the given set, told how many of its pixels make one of the layout's.

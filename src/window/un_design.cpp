@@ -155,7 +155,7 @@ void TForm1::buildPages()
     setFont(designFont(11, false));
     m_notebook = new QStackedWidget(this);
     m_notebook->setGeometry(0, 0, 800, 600);
-    m_controls[static_cast<int>(Control::Notebook1)] = m_notebook;
+    m_controls[game::ControlIndex(Control::Notebook1)] = m_notebook;
     for (int page = 0; page < 3; ++page)
         m_notebook->addWidget(new QWidget(m_notebook));
 

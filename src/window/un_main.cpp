@@ -26,7 +26,7 @@ TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
     , m_game(*this, pause)
     , m_pause(std::move(pause))
 {
-    m_controls[static_cast<int>(Control::Form1)] = this;
+    m_controls[game::ControlIndex(Control::Form1)] = this;
     setWindowTitle(QStringLiteral("Мнемира"));
     setFixedSize(800, 600);
     QPalette pal = palette();

@@ -33,7 +33,7 @@ public:
     game::Game& gameLogic() { return m_game; }
     // Loads now whatever the window has not loaded yet (pictures are loaded when first needed).
     void finishLoading();
-    QWidget* control(game::Control c) const { return m_controls[static_cast<int>(c)]; }
+    QWidget* control(game::Control c) const { return m_controls[game::ControlIndex(c)]; }
     QTimer* timer(game::Control c) const;
     QStackedWidget* notebook() const { return m_notebook; }
     // Where message boxes are shown; tests put in one that records.

@@ -14,13 +14,6 @@
 
 using game::Control;
 
-namespace {
-int at(Control c)
-{
-    return static_cast<int>(c);
-}
-} // namespace
-
 void TForm1::ShowPage(int page)
 {
     if (page < 0 || page > 2 || page == m_notebook->currentIndex())
@@ -67,7 +60,7 @@ void TForm1::SetCardPicture(Control picture, int index)
     auto* image = dynamic_cast<TImage*>(control(picture));
     if (!image || index < 0 || index > game::kPictureCount)
         return;
-    m_shownPicture[at(picture)] = index;
+    m_shownPicture[game::ControlIndex(picture)] = index;
     if (!m_cardsReady) {
         m_pendingCardDraws.emplace_back(picture, index);
         return;
@@ -138,11 +131,11 @@ int TForm1::ControlHeight(Control c)
 }
 void TForm1::SetControlTag(Control c, int tag)
 {
-    m_tags[at(c)] = tag;
+    m_tags[game::ControlIndex(c)] = tag;
 }
 int TForm1::ControlTag(Control c)
 {
-    return m_tags[at(c)];
+    return m_tags[game::ControlIndex(c)];
 }
 
 void TForm1::FitAnimatorToPicture(Control c)

@@ -52,7 +52,7 @@ public:
     // The calls recorded since the last take, and forget them.
     QStringList take();
 
-    static int at(Control c) { return static_cast<int>(c); }
+    static int at(Control c) { return game::ControlIndex(c); }
     // The time captions of the rows, top to bottom.
     QStringList captions() const;
 
