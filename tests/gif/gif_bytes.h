@@ -1,6 +1,8 @@
 #pragma once
 // Building small GIF byte sequences in tests, so each test shows the bytes it feeds the reader.
 
+#include "gif/gif_types.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <span>
@@ -10,6 +12,13 @@
 namespace testgif {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// Sets the reader's damage switch for one test and restores its default afterwards.
+struct ToleranceGuard
+{
+    explicit ToleranceGuard(bool value) { gif::TolerateDamage = value; }
+    ~ToleranceGuard() { gif::TolerateDamage = true; }
+};
 
 // Packs (code, width) pairs least-significant bit first and cuts them into sub-blocks of at most
 // `blockSize` bytes after the code size byte; ends with the terminator.

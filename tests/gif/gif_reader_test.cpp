@@ -10,12 +10,6 @@ using namespace testgif;
 
 namespace {
 
-struct ToleranceGuard
-{
-    explicit ToleranceGuard(bool value) { gif::TolerateDamage = value; }
-    ~ToleranceGuard() { gif::TolerateDamage = true; }
-};
-
 class GifReader : public testing::Test
 {
 protected:

@@ -15,12 +15,6 @@ using namespace testgif;
 
 namespace {
 
-struct ToleranceGuard
-{
-    explicit ToleranceGuard(bool value) { gif::TolerateDamage = value; }
-    ~ToleranceGuard() { gif::TolerateDamage = true; }
-};
-
 std::vector<std::uint8_t> indices(
     const Bytes& codes, int w, int h, int pixelBits, bool& damaged, bool interlace = false)
 {

@@ -19,7 +19,6 @@ using namespace hints;
 
 namespace {
 
-const QString kHint = QStringLiteral("Щелкните колонку  (Время)!");
 
 // A window with the hinted list at (40, 30) and a plain button-sized widget beside it. The
 // pauses are shortened so that the rules can be watched quickly.
@@ -52,7 +51,7 @@ protected:
         });
         app->setShowHint(false);
         app->setShowHint(true);
-        app->setControlHint(list, kHint);
+        app->setControlHint(list, test::kColumnHint);
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         // Qt drops a move to where the pointer already is: start from a place no test uses.
@@ -111,12 +110,12 @@ TEST_F(HintManagerTest, ShowsBelowThePointerAfterThePauseAndHidesAfterTheHidePau
     QElapsedTimer clock;
     moveTo(QPoint(200, 200));
     clock.start();
-    EXPECT_EQ(app->hint(), kHint);
+    EXPECT_EQ(app->hint(), test::kColumnHint);
     ASSERT_TRUE(waitShown(2000));
     EXPECT_GE(clock.elapsed(), pause - 5);
     const QPoint pointer = form->mapToGlobal(QPoint(200, 200));
     EXPECT_EQ(app->hintWindow()->geometry().topLeft(), pointer + QPoint(0, 20));
-    EXPECT_EQ(app->hintWindow()->text(), kHint);
+    EXPECT_EQ(app->hintWindow()->text(), test::kColumnHint);
     EXPECT_EQ(app->hintWindow()->color(), QColor(255, 255, 0));
 
     // Moving within the list keeps it; it hides after the hide pause and stays hidden.

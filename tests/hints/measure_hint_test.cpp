@@ -16,7 +16,6 @@ using namespace hints;
 
 namespace {
 
-const QString kText = QStringLiteral("Щелкните колонку  (Время)!");
 
 struct RoundCase
 {
@@ -80,8 +79,8 @@ protected:
 TEST_F(MeasureHintTest, ThisProgramsSettingsAddNineByFive)
 {
     SetHintAppearance(Rectangle, 1, false, taCenter);
-    const QSize e = test::TextExtent(window, kText);
-    const QRect r = window.MeasureHint(1280, kText);
+    const QSize e = test::TextExtent(window, test::kColumnHint);
+    const QRect r = window.MeasureHint(1280, test::kColumnHint);
     EXPECT_EQ(r.size(), QSize(e.width() + 9, e.height() + 5));
     EXPECT_EQ(window.ShapeRect(), (TRect { 0, 0, e.width() + 8, e.height() + 4 }));
     EXPECT_EQ(window.TextRect(), (TRect { 0, 1, e.width() + 6, e.height() + 3 }));
@@ -92,12 +91,12 @@ TEST_F(MeasureHintTest, ThisProgramsSettingsAddNineByFive)
 
 TEST_F(MeasureHintTest, TextRectFollowsTheAlignment)
 {
-    const QSize e = test::TextExtent(window, kText);
+    const QSize e = test::TextExtent(window, test::kColumnHint);
     SetHintAppearance(Rectangle, 0, false, taLeftJustify);
-    window.MeasureHint(1280, kText);
+    window.MeasureHint(1280, test::kColumnHint);
     EXPECT_EQ(window.TextRect(), (TRect { 1, 1, e.width() + 7, e.height() + 3 }));
     SetHintAppearance(Rectangle, 0, false, taRightJustify);
-    const QRect r = window.MeasureHint(1280, kText);
+    const QRect r = window.MeasureHint(1280, test::kColumnHint);
     EXPECT_EQ(window.TextRect(), (TRect { -3, 1, e.width() + 3, e.height() + 3 }));
     EXPECT_EQ(r.size(), QSize(e.width() + 8, e.height() + 4));
 }
@@ -105,10 +104,10 @@ TEST_F(MeasureHintTest, TextRectFollowsTheAlignment)
 TEST_F(MeasureHintTest, RoundedRectangleGrowsByAQuarterCorner)
 {
     SetHintAppearance(RoundedRectangle, 3, false, taLeftJustify);
-    const QSize e = test::TextExtent(window, kText);
+    const QSize e = test::TextExtent(window, test::kColumnHint);
     const int corner = std::max(6, std::min(e.width() + 8, e.height() + 4) / 4);
     const int g = corner / 4;
-    const QRect r = window.MeasureHint(1280, kText);
+    const QRect r = window.MeasureHint(1280, test::kColumnHint);
     EXPECT_EQ(r.topLeft(), QPoint(-g, -g));
     EXPECT_EQ(r.size(), QSize(e.width() + 8 + 2 * g + 3, e.height() + 4 + 2 * g + 3));
     EXPECT_EQ(window.ShapeRect(), (TRect { 0, 0, e.width() + 8 + 2 * g, e.height() + 4 + 2 * g }));
@@ -140,8 +139,8 @@ TEST_F(MeasureHintTest, EllipseWithTailAndShadow)
 TEST_F(MeasureHintTest, ShortTextGetsTheMinimumTail)
 {
     SetHintAppearance(Rectangle, 0, true, taLeftJustify);
-    const QSize e = test::TextExtent(window, kText);
-    const QRect r = window.MeasureHint(1280, kText);
+    const QSize e = test::TextExtent(window, test::kColumnHint);
+    const QRect r = window.MeasureHint(1280, test::kColumnHint);
     EXPECT_EQ(window.TailDY(), 14);
     EXPECT_EQ(window.TailDX(), 6);
     EXPECT_EQ(r.size(), QSize(e.width() + 8 + 6, e.height() + 4 + 14));

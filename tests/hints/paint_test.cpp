@@ -14,7 +14,6 @@ using namespace hints;
 
 namespace {
 
-const QString kText = QStringLiteral("Щелкните колонку  (Время)!");
 const QColor kYellow(255, 255, 0);
 
 class PaintTest : public ::testing::Test
@@ -53,10 +52,10 @@ protected:
 
 TEST_F(PaintTest, RectangleWithOnePixelShadow)
 {
-    const QSize e = test::TextExtent(window, kText);
+    const QSize e = test::TextExtent(window, test::kColumnHint);
     const int W = e.width();
     const int H = e.height();
-    const QImage img = show(kText);
+    const QImage img = show(test::kColumnHint);
     ASSERT_EQ(img.size(), QSize(W + 9, H + 5));
     EXPECT_EQ(window.geometry(), QRect(400, 332, W + 9, H + 5));
 
@@ -94,7 +93,7 @@ TEST_F(PaintTest, RectangleWithOnePixelShadow)
     EXPECT_EQ(img.pixel(0, H + 4), snap);
 
     // Centred text: 3 pixels from the left, 1 below the top.
-    const QImage ref = reference(img.size(), kText, QPoint(3, 1));
+    const QImage ref = reference(img.size(), test::kColumnHint, QPoint(3, 1));
     for (int y = 1; y < H + 3; ++y)
         for (int x = 1; x < W + 7; ++x)
             ASSERT_EQ(img.pixel(x, y), ref.pixel(x, y)) << x << "," << y;
@@ -114,8 +113,8 @@ TEST_F(PaintTest, AmpersandShownAsItself)
 TEST_F(PaintTest, PlainRectangleTakesNoSnapshot)
 {
     SetHintAppearance(Rectangle, 0, false, taLeftJustify);
-    const QSize e = test::TextExtent(window, kText);
-    const QImage img = show(kText);
+    const QSize e = test::TextExtent(window, test::kColumnHint);
+    const QImage img = show(test::kColumnHint);
     EXPECT_TRUE(screen.grabs.empty());
     ASSERT_EQ(img.size(), QSize(e.width() + 8, e.height() + 4));
     // The body with its edge fills the whole window, corners included.
@@ -123,7 +122,7 @@ TEST_F(PaintTest, PlainRectangleTakesNoSnapshot)
     EXPECT_EQ(img.pixel(e.width() + 7, 0), base::PlatformColor(base::SystemColor::DkShadow3D).rgb());
     EXPECT_EQ(img.pixel(0, e.height() + 3), base::PlatformColor(base::SystemColor::DkShadow3D).rgb());
     // Left-aligned text starts 1 + 2 pixels in as well.
-    const QImage ref = reference(img.size(), kText, QPoint(3, 1));
+    const QImage ref = reference(img.size(), test::kColumnHint, QPoint(3, 1));
     for (int y = 1; y < e.height() + 3; ++y)
         for (int x = 1; x < e.width() + 7; ++x)
             ASSERT_EQ(img.pixel(x, y), ref.pixel(x, y)) << x << "," << y;
@@ -132,7 +131,7 @@ TEST_F(PaintTest, PlainRectangleTakesNoSnapshot)
 TEST_F(PaintTest, EllipseWithTailIsFramedAndShowsTheScreenAround)
 {
     SetHintAppearance(Ellipse, 2, true, taCenter);
-    const QImage img = show(kText);
+    const QImage img = show(test::kColumnHint);
     ASSERT_EQ(screen.grabs.size(), 1u);
     EXPECT_EQ(screen.grabs[0].size(), img.size());
     // Pointer (400, 300): the tailed hint goes above and right of it.
@@ -225,7 +224,7 @@ TEST_F(PaintTest, OverOurOwnWindowShowsItsPixelsWhereTheScreenReadsBlack)
     form.setGeometry(300, 200, 400, 300);
     form.show();
     SetHintAppearance(Ellipse, 2, true, taCenter);
-    const QImage img = show(kText);
+    const QImage img = show(test::kColumnHint);
     EXPECT_TRUE(screen.grabs.empty());
     const QRegion painted = window.BuildHintRegion(false) + window.BuildHintRegion(true);
     const QPoint offset = window.pos() - form.mapToGlobal(QPoint(0, 0));
@@ -250,7 +249,7 @@ protected:
     {
         SetHintAppearance(Rectangle, 1, false, taCenter);
         screen.attach(window);
-        size = window.MeasureHint(1280, kText).size();
+        size = window.MeasureHint(1280, test::kColumnHint).size();
     }
     test::FakeScreen screen;
     TShapedHintWindow window;
@@ -260,7 +259,7 @@ protected:
 TEST_F(ShowHintAtTest, NearTheBottomRightCornerGoesAboveAndLeft)
 {
     screen.pointer = QPoint(1270, 1010);
-    window.ShowHintAt(QRect(1270, 1042, 0, 0), kText);
+    window.ShowHintAt(QRect(1270, 1042, 0, 0), test::kColumnHint);
     EXPECT_EQ(window.geometry(),
         QRect(1270 - size.width() - 3, 1010 - size.height() - 3, size.width(), size.height()));
     EXPECT_EQ(window.Quadrant(), AboveLeft);
@@ -272,7 +271,7 @@ TEST_F(ShowHintAtTest, NarrowScreenLeavesItPartlyOffAndSnapsOnlyTheVisiblePart)
 {
     screen.size = QSize(size.width() + 40, 600);
     screen.pointer = QPoint(size.width() - 10, 100);
-    window.ShowHintAt(QRect(screen.pointer.x(), 132, 0, 0), kText);
+    window.ShowHintAt(QRect(screen.pointer.x(), 132, 0, 0), test::kColumnHint);
     // Right edge: pushed back onto the pointer, so left of it; then off the left edge and
     // still reaching the pointer's column: pointer x − width − 1.
     const int left = screen.pointer.x() - size.width() - 1;

@@ -13,6 +13,9 @@
 
 namespace hints::test {
 
+// The hint the results list shows over its time column.
+inline const QString kColumnHint = QStringLiteral("Щелкните колонку  (Время)!");
+
 // A shaped hint window on a fixed screen, with a fixed pointer and a snapshot source that
 // returns a known colour and records what was asked for.
 struct FakeScreen

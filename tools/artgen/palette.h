@@ -80,3 +80,12 @@ inline const std::vector<QRgb>& artColours()
     return pal::artColoursList();
 }
 } // namespace artgen
+
+// The window's classic colours, which the small pictures and the icons are drawn in.
+namespace artgen::classic {
+
+inline const QColor black(0, 0, 0), maroon(128, 0, 0), green(0, 128, 0), olive(128, 128, 0),
+    navy(0, 0, 128), grey(128, 128, 128), silver(192, 192, 192), red(255, 0, 0), lime(0, 255, 0),
+    yellow(255, 255, 0), blue(0, 0, 255), white(255, 255, 255);
+
+} // namespace artgen::classic

@@ -6,12 +6,13 @@
 
 #include <QPainterPath>
 #include <cmath>
+#include <numbers>
 
 namespace artgen {
 
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
+using std::numbers::pi;
 
 // Little arcs either side of something that rings.
 void ringMarks(QPainter& p, QPointF c, double size, int phase)

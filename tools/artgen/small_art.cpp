@@ -1,6 +1,7 @@
 #include "small_art.h"
 
 #include "figures.h"
+#include "palette.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -10,9 +11,7 @@ namespace artgen {
 
 namespace {
 
-const QColor black(0, 0, 0), maroon(128, 0, 0), green(0, 128, 0), olive(128, 128, 0),
-    navy(0, 0, 128), grey(128, 128, 128), silver(192, 192, 192), red(255, 0, 0), lime(0, 255, 0),
-    yellow(255, 255, 0), blue(0, 0, 255), white(255, 255, 255);
+using namespace classic;
 
 void drawClock(QPainter& p)
 {

@@ -1,5 +1,6 @@
 #include "theme_icons.h"
 
+#include "palette.h"
 #include "small_art.h"
 
 #include <QPainter>
@@ -11,8 +12,7 @@ namespace artgen {
 
 namespace {
 
-const QColor black(0, 0, 0), olive(128, 128, 0), silver(192, 192, 192), yellow(255, 255, 0),
-    white(255, 255, 255);
+using namespace classic;
 
 // The picture in the window icon's 32-unit square, as outlined shapes.
 QPainterPath spanner()
