@@ -93,13 +93,13 @@ std::vector<std::uint8_t> EncodeLZW(std::span<const std::uint8_t> indices, int m
 
     // The width grows after the code that used the last value of the current width has been
     // written, mirroring the decoder, which adds its entry one code later.
-    auto emit = [&](int code) {
+    auto writeCode = [&](int code) {
         bits.put(unsigned(code), width);
         if (nextCode >= (1 << width) && width < 12)
             ++width;
     };
 
-    emit(clearCode);
+    writeCode(clearCode);
     if (!indices.empty()) {
         int current = indices[0];
         for (std::size_t i = 1; i < indices.size(); ++i) {
@@ -109,10 +109,10 @@ std::vector<std::uint8_t> EncodeLZW(std::span<const std::uint8_t> indices, int m
                 current = found;
                 continue;
             }
-            emit(current);
+            writeCode(current);
             current = indices[i];
             if (nextCode >= kMaxCode) {
-                emit(clearCode);
+                writeCode(clearCode);
                 table->clear();
                 nextCode = endCode + 1;
                 width = minCodeSize + 1;
@@ -120,9 +120,9 @@ std::vector<std::uint8_t> EncodeLZW(std::span<const std::uint8_t> indices, int m
                 table->insert(key, nextCode++);
             }
         }
-        emit(current);
+        writeCode(current);
     }
-    emit(endCode);
+    writeCode(endCode);
     bits.flush();
     return out;
 }
