@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -139,4 +140,13 @@ std::vector<BenchInput> BenchInputs()
         }
     }
     return inputs;
+}
+
+int GiflibReadBytes(GifFileType* file, GifByteType* buf, int n)
+{
+    auto* r = static_cast<GiflibMemoryReader*>(file->UserData);
+    const std::size_t take = std::min<std::size_t>(std::size_t(n), r->bytes->size() - r->pos);
+    std::memcpy(buf, r->bytes->data() + r->pos, take);
+    r->pos += take;
+    return int(take);
 }

@@ -22,21 +22,6 @@
 
 namespace {
 
-struct MemoryReader
-{
-    const std::vector<std::uint8_t>* bytes;
-    std::size_t pos = 0;
-};
-
-int readBytes(GifFileType* file, GifByteType* buf, int n)
-{
-    auto* r = static_cast<MemoryReader*>(file->UserData);
-    const std::size_t take = std::min<std::size_t>(std::size_t(n), r->bytes->size() - r->pos);
-    std::memcpy(buf, r->bytes->data() + r->pos, take);
-    r->pos += take;
-    return int(take);
-}
-
 const std::vector<BenchInput>& inputs()
 {
     static const std::vector<BenchInput> all = BenchInputs();
@@ -64,9 +49,9 @@ std::size_t decodeOurs(const std::vector<std::uint8_t>& bytes)
 // giflib: DGifSlurp reads every frame into colour indices (de-interlaced).
 std::size_t decodeGiflib(const std::vector<std::uint8_t>& bytes)
 {
-    MemoryReader reader { &bytes };
+    GiflibMemoryReader reader { &bytes };
     int error = 0;
-    GifFileType* file = DGifOpen(&reader, readBytes, &error);
+    GifFileType* file = DGifOpen(&reader, GiflibReadBytes, &error);
     if (!file || DGifSlurp(file) != GIF_OK)
         throw std::runtime_error("giflib failed");
     std::size_t pixels = 0;

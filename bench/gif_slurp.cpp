@@ -21,21 +21,6 @@
 
 namespace {
 
-struct MemoryReader
-{
-    const std::vector<std::uint8_t>* bytes;
-    std::size_t pos = 0;
-};
-
-int readBytes(GifFileType* file, GifByteType* buf, int n)
-{
-    auto* r = static_cast<MemoryReader*>(file->UserData);
-    const std::size_t take = std::min<std::size_t>(std::size_t(n), r->bytes->size() - r->pos);
-    std::memcpy(buf, r->bytes->data() + r->pos, take);
-    r->pos += take;
-    return int(take);
-}
-
 std::vector<std::uint8_t> readFile(const char* path)
 {
     QFile file(QString::fromLocal8Bit(path));
@@ -65,9 +50,9 @@ int bench(int rounds, char** paths, int count)
     const auto start = std::chrono::steady_clock::now();
     for (int round = 0; round < rounds; ++round) {
         for (const auto& bytes : files) {
-            MemoryReader reader { &bytes };
+            GiflibMemoryReader reader { &bytes };
             int error = 0;
-            GifFileType* file = DGifOpen(&reader, readBytes, &error);
+            GifFileType* file = DGifOpen(&reader, GiflibReadBytes, &error);
             if (!file || DGifSlurp(file) != GIF_OK)
                 throw std::runtime_error("giflib failed");
             for (int i = 0; i < file->ImageCount; ++i)

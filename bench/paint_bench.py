@@ -153,8 +153,8 @@ def add_arguments(ap):
     ap.add_argument("--pause", type=float, default=0.5, help="seconds between starts")
 
 
-def named(spec):
-    name, _, path = spec.rpartition("=")
+def named(arg):
+    name, _, path = arg.rpartition("=")
     return name or os.path.basename(os.path.dirname(os.path.abspath(path))), path
 
 
