@@ -40,7 +40,9 @@ def sample(pids, seconds):
     return {pid: xbench.cpu_use(before[pid], after[pid]) for pid in pids}
 
 
-def one_run(session, path, args):
+def clock_run(session, path, args, before_clock):
+    """Starts the program, waits for its window, runs before_clock(display, window, pids, pid)
+    (the figures it returns come first), then measures the running clock."""
     display = session.display
     display.drain()
     program = xbench.Program(path)
@@ -49,6 +51,22 @@ def one_run(session, path, args):
     try:
         _, window = display.wait_map(program.pid, TIMEOUT_S, program.alive)
         time.sleep(1.0)
+        run = before_clock(display, window, pids, program.pid)
+        clock = sample(pids, args.seconds)
+        if not program.alive():
+            raise RuntimeError(f"{path} ended during the run")
+    finally:
+        program.stop()
+    run.update(game=clock[program.pid][0], game_ticks=clock[program.pid][1],
+               switches=clock[program.pid][2])
+    if server:
+        run["x"], run["x_ticks"], run["x_switches"] = clock[server]
+    return run
+
+
+def one_run(session, path, args):
+    """The game: the start page and the results page idle, then the game page's clock."""
+    def pages(display, window, pids, pid):
         ox, oy = display.origin(window)
         start = sample(pids, args.idle_seconds)
         display.click(ox + RESULTS_BUTTON[0], oy + RESULTS_BUTTON[1])
@@ -61,37 +79,13 @@ def one_run(session, path, args):
         display.focus(window)
         display.key_return()
         time.sleep(1.0)
-        clock = sample(pids, args.seconds)
-        if not program.alive():
-            raise RuntimeError(f"{path} ended during the run")
-    finally:
-        program.stop()
-    run = {"start": start[program.pid][0], "results": results[program.pid][0],
-           "game": clock[program.pid][0], "game_ticks": clock[program.pid][1],
-           "switches": clock[program.pid][2]}
-    if server:
-        run["x"], run["x_ticks"], run["x_switches"] = clock[server]
-    return run
+        return {"start": start[pid][0], "results": results[pid][0]}
+    return clock_run(session, path, args, pages)
 
 
 def floor_run(session, path, args):
     """The floor program (clock_floor): its clock runs from the start."""
-    display = session.display
-    display.drain()
-    program = xbench.Program(path)
-    server = session.server.proc.pid if session.server else None
-    pids = [program.pid] + ([server] if server else [])
-    try:
-        display.wait_map(program.pid, TIMEOUT_S, program.alive)
-        time.sleep(1.0)
-        clock = sample(pids, args.seconds)
-    finally:
-        program.stop()
-    run = {"game": clock[program.pid][0], "game_ticks": clock[program.pid][1],
-           "switches": clock[program.pid][2]}
-    if server:
-        run["x"], run["x_ticks"], run["x_switches"] = clock[server]
-    return run
+    return clock_run(session, path, args, lambda *_: {})
 
 
 def measure(session, games, args, floor=None, log=sys.stderr):
