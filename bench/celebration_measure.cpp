@@ -238,7 +238,7 @@ int Close(int n, int ms)
 
 int main(int argc, char** argv)
 {
-    // Pictures reach the X server as the game sends them (src/main.cpp): through its socket.
+    // Pictures reach the X server as the game sends them (src/main/main.cpp): through its socket.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);

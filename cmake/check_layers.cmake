@@ -12,13 +12,12 @@ foreach(line IN LISTS lines)
     endforeach()
 endforeach()
 
-# The module a file under src/ belongs to: its folder; the program's start (main) is what lies
-# directly in src/.
+# The module a file under src/ belongs to: its folder (a file directly in src/ belongs to none).
 function(module_of path out)
     if(path MATCHES "^([a-z_]+)/")
         set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
     else()
-        set(${out} main PARENT_SCOPE)
+        set(${out} "" PARENT_SCOPE)
     endif()
 endfunction()
 
