@@ -156,21 +156,26 @@ class Display:
         XFree(data)
         return pid
 
+    def events_arrived(self, wait_ms):
+        """Events queued or arriving within wait_ms: the time (now_ms clock) the socket was found
+        readable, taken before any event of that read is looked at; None if none came."""
+        if XPending(self.dpy):
+            return now_ms()
+        ready, _, _ = select.select([self.fd], [], [], wait_ms / 1000)
+        arrived = now_ms()
+        return arrived if ready and XPending(self.dpy) else None
+
     def wait_map(self, pid, timeout_s, alive=lambda: True):
         """The first map of a top-level window whose _NET_WM_PID is pid: (time in ms on the
         now_ms clock when its notification reached us, window). The time is taken when the
         socket became readable, before any event of that read is looked at."""
         deadline = time.monotonic() + timeout_s
         while time.monotonic() < deadline:
-            if not XPending(self.dpy):
-                if not alive():
-                    raise RuntimeError(f"process {pid} ended before mapping a window")
-                ready, _, _ = select.select([self.fd], [], [], 0.05)
-                arrived = now_ms()
-                if not ready or not XPending(self.dpy):
-                    continue
-            else:
-                arrived = now_ms()
+            if not XPending(self.dpy) and not alive():
+                raise RuntimeError(f"process {pid} ended before mapping a window")
+            arrived = self.events_arrived(50)
+            if arrived is None:
+                continue
             while XPending(self.dpy):
                 XNextEvent(self.dpy, ctypes.byref(self.event))
                 if self.event.type != MAP_NOTIFY:
@@ -216,12 +221,11 @@ class Display:
                     wait_ms = min(last + quiet_ms, mapped + longest_ms) - t
                     if wait_ms <= 0:
                         return mapped, window, rects
-                ready, _, _ = select.select([self.fd], [], [], wait_ms / 1000)
-                arrived = now_ms()
-                if not ready or not XPending(self.dpy):
-                    continue
             else:
-                arrived = now_ms()
+                wait_ms = 0
+            arrived = self.events_arrived(wait_ms)
+            if arrived is None:
+                continue
             while XPending(self.dpy):
                 XNextEvent(self.dpy, ctypes.byref(self.event))
                 kind = self.event.type
