@@ -7,6 +7,7 @@
 #include "art/design_data.h"
 
 #include <QRegion>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -115,6 +116,38 @@ TEST_P(Artwork, ShuttersLieUnderEveryCardRectangle)
         EXPECT_GT(
             distance(start.pixel((r.topLeft() + QPoint(8, 40)) * s), back.pixel(8 * s, 40 * s)),
             60);
+    }
+}
+
+// Where the window's design writes on each page, the background is plain sky (its gradient
+// from 5FA8E6 at the top to 7EC0EE at the ground, y 560) or plain wall (F2E4C4), so every
+// letter stays readable. The places are the design's; a name of thirty of the widest letters
+// (twenty pixels each and more) runs to the page's right edge; the counters hold "10". JPEG
+// carries a little of an edge just outside a place into it (the roof's below the captions).
+TEST_P(Artwork, TextsLieOnPlainSkyOrWall)
+{
+    using art::Background;
+    const std::pair<Background, QRect> texts[] = {
+        { Background::Start, { 329, 359, 154, 29 } }, // the caption
+        { Background::Start, { 320, 404, 177, 21 } }, // the name box
+        { Background::Game, { 522, 7, 277, 22 } }, // the player's name
+        { Background::Game, { 618, 29, 161, 46 } }, // the counters and their captions
+        { Background::Game, { 24, 26, 105, 25 } }, // the clock panel
+        { Background::Hits, { 304, 120, 225, 37 } }, // the results page's two captions
+    };
+    const int s = scale();
+    for (const auto& [page, place] : texts) {
+        const QImage image = art::background(page, density());
+        const QRect r(place.topLeft() * s, place.size() * s);
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const double t = (y + 0.5) / (560.0 * s); // 0 at the top, 1 at the ground
+            const QRgb sky = qRgb(0x5F + t * 0x1F, 0xA8 + t * 0x18, 0xE6 + t * 0x08);
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const QRgb c = image.pixel(x, y);
+                ASSERT_LE(std::min(distance(c, sky), distance(c, qRgb(0xF2, 0xE4, 0xC4))), 32)
+                    << "page " << int(page) << " at " << x / s << "," << y / s;
+            }
+        }
     }
 }
 

@@ -131,12 +131,14 @@ void facade(QPainter& p, bool withWindows)
         p, QRectF(facadeLeft - 12, facadeTop - 4, facadeRight - facadeLeft + 24, 4), pal::roofDark);
     fillRect(p, QRectF(facadeLeft - 12, facadeTop - 24, facadeRight - facadeLeft + 24, 4),
         pal::roofDark);
-    // The sign on the roof.
+    // The sign on the roof, centred over the building; its right edge stays on sky left of
+    // x 522, where the game page writes the player's name.
     line(p, QPointF(300, 72), QPointF(300, 82), 5, pal::metal);
     line(p, QPointF(500, 72), QPointF(500, 82), 5, pal::metal);
-    fillRound(p, QRectF(244, 20, 312, 54), 6, pal::signText);
-    fillRound(p, QRectF(248, 24, 304, 46), 4, pal::signBoard);
-    text(p, QRectF(248, 24, 304, 46), QStringLiteral("Мнемира"), 36, pal::signText);
+    const QRectF sign(288, 20, 224, 54);
+    fillRound(p, sign, 6, pal::signText);
+    fillRound(p, sign.adjusted(4, 4, -4, -4), 4, pal::signBoard);
+    text(p, sign.adjusted(4, 4, -4, -4), QStringLiteral("Мнемира"), 36, pal::signText);
     // Entrance with an awning.
     const QRectF entrance(366, 492, 68, 68);
     fillRect(p, entrance.adjusted(-6, -6, 6, 0), pal::facadeLine);
