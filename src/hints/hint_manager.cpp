@@ -219,6 +219,7 @@ void HintManager::showNow()
     if (!canShow || !window || shown.isEmpty() || m_control != control)
         return;
 
+    window->setOwner(control->window());
     QRect rect = window->MeasureHint(info.HintMaxWidth, shown);
     rect.moveTopLeft(info.HintPos);
     window->setColor(info.HintColor);

@@ -1,8 +1,8 @@
 #include "hints/hint_window.h"
 
+#include "base/colour.h"
 #include "hints/hint_appearance.h"
 #include "hints/hint_text.h"
-#include "base/colour.h"
 #include "hints/system_look.h"
 
 #include <QCursor>
@@ -50,6 +50,17 @@ THintWindow::THintWindow()
 }
 
 THintWindow::~THintWindow() = default;
+
+void THintWindow::setOwner(QWidget* window)
+{
+    QWindow* owner = window ? window->windowHandle() : nullptr;
+    winId(); // the native window, which carries the relation
+    if (!owner || windowHandle()->transientParent() == owner)
+        return;
+    // A popup keeps the parent it was shown with.
+    hide();
+    windowHandle()->setTransientParent(owner);
+}
 
 void THintWindow::setColor(const QColor& color)
 {

@@ -45,6 +45,12 @@ public:
     // The variant with extra data; the data is ignored.
     virtual void ShowHintAtWithData(const QRect& rect, const QString& text, const void* data);
 
+    // The window whose control the hint explains. A Wayland program can place a window only
+    // relative to another of its own: the hint is that window's transient child, which Qt's
+    // wayland platform shows as a popup placed over it (on X11 a hint's place on the screen is
+    // its own, as before).
+    void setOwner(QWidget* window);
+
     // The hint colour (window colour). Repaints a visible hint at once.
     QColor color() const { return m_color; }
     void setColor(const QColor& color);

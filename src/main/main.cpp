@@ -193,11 +193,16 @@ private:
 
 int main(int argc, char** argv)
 {
+    // Qt chooses the platform: its wayland platform where a Wayland display is named
+    // (WAYLAND_DISPLAY), X11 where none is, unless the player names one (QT_QPA_PLATFORM).
+    //
     // Pictures go to an X server through its socket rather than through shared memory, unless the
     // player says otherwise. With shared memory Qt makes sure the server has finished reading an
     // area before it paints there again: a round trip that wakes the server and two threads
     // here, for every tick of the clock, which repaints the same few pixels 67 times a second.
-    // (Set before any other thread starts: the environment is not for sharing.)
+    // Only the X11 platform reads the setting, as it connects; which platform that is, Qt
+    // decides only then, so it is set for either. (Set before any other thread starts: the
+    // environment is not for sharing.)
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
     StartPagePreparation preparation;
@@ -209,8 +214,14 @@ int main(int argc, char** argv)
     preparation.fontsRead();
     TForm1 form;
     form.winId(); // the native window, to be placed before it is mapped
-    const FrameCentring centring(form);
-    const MapExposure exposure(form);
+    // On X11 the program places its window and paints it once. A Wayland compositor places
+    // every window itself and sends no second exposure.
+    std::optional<FrameCentring> centring;
+    std::optional<MapExposure> exposure;
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        centring.emplace(form);
+        exposure.emplace(form);
+    }
     form.show();
     return app.exec();
 }

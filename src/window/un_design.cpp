@@ -101,14 +101,19 @@ const Designed kDesign[] = {
 // clang-format on
 
 // Fonts are given as character heights in pixels. Arial's metrics are Liberation Sans's; the
-// old bitmap sans faces get the same face at the same height, which also covers Cyrillic.
-QFont designFont(int pixels, bool bold)
+// old bitmap sans faces get the same face at the same height, which also covers Cyrillic. On a
+// denser screen (device pixel ratio `ratio`) the glyphs are unhinted, as Qt draws them when it
+// scales a program itself (QT_SCALE_FACTOR on X11): the same pixels however the scale came
+// about, a Wayland compositor's output scale included.
+QFont designFont(int pixels, bool bold, qreal ratio)
 {
     QFont font;
     font.setFamilies({ QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
     font.setPixelSize(pixels);
     font.setBold(bold);
     font.setStyleStrategy(QFont::PreferAntialias);
+    if (ratio != 1.0)
+        font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
@@ -116,7 +121,7 @@ QFont designFont(int pixels, bool bold)
 QWidget* makeControl(const Designed& d, QWidget* parent)
 {
     const QString text = QString::fromUtf8(d.text);
-    const QFont font = designFont(d.fontPixels, d.bold);
+    const QFont font = designFont(d.fontPixels, d.bold, parent->devicePixelRatio());
     const QColor colour = QColor::fromRgb(d.colour);
     switch (d.kind) {
     case Kind::Picture:
@@ -152,7 +157,7 @@ QWidget* makeControl(const Designed& d, QWidget* parent)
 
 void TForm1::buildPages()
 {
-    setFont(designFont(11, false));
+    setFont(designFont(11, false, devicePixelRatio()));
     m_notebook = new QStackedWidget(this);
     m_notebook->setGeometry(0, 0, 800, 600);
     m_controls[game::ControlIndex(Control::Notebook1)] = m_notebook;
