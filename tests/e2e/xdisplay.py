@@ -217,12 +217,13 @@ class Display:
             im = img.contents
             if im.bits_per_pixel != 32 or im.red_mask != 0xFF0000 or im.blue_mask != 0xFF:
                 raise XError("the screen is not 24-bit colour (start Xvfb with -screen 0 WxHx24)")
-            raw = ctypes.string_at(im.data, im.bytes_per_line * h)
+            stride = im.bytes_per_line  # read before the image is freed
+            raw = ctypes.string_at(im.data, stride * h)
         finally:
             self.x.XDestroyImage(img)
         rows = bytearray()
         for r in range(h):
-            line = raw[r * im.bytes_per_line:r * im.bytes_per_line + 4 * w]
+            line = raw[r * stride:r * stride + 4 * w]
             rgb = bytearray(3 * w)
             rgb[0::3], rgb[1::3], rgb[2::3] = line[2::4], line[1::4], line[0::4]
             rows += rgb
