@@ -1,13 +1,15 @@
 #!/usr/bin/python3
-"""End-to-end cases: the real game on an X server of its own, played as a player plays it.
+"""End-to-end cases: the real game on an X server of its own, played as a player plays it, and
+on a Wayland compositor of its own (weston, headless), driven through the accessibility tree.
 
-    e2e.py --game build/bin/mnemira --reference-box build/bin/mnemira_reference_box CASE
+    e2e.py --game build/bin/mnemira --reference-box build/bin/mnemira_reference_box
+           --hint-probe build/bin/mnemira_hint_probe --png-pixels build/bin/mnemira_png_pixels CASE
 
 Each case starts Xvfb on a free display, runs the game in a scratch folder and judges only what
 a player sees on the screen and what lands in hits.dat. Exit code 0: passed; 1: failed (the
 scratch folder with screenshots and logs is kept and named); 77: skipped (Xvfb or xdotool
-missing, or this user cannot be denied a file; for the screen reader's game, dbus-run-session,
-at-spi2-core or python3-pyatspi missing).
+missing, or this user cannot be denied a file; for the cases that read the accessibility tree,
+dbus-run-session, at-spi2-core or python3-pyatspi missing; weston for the Wayland ones).
 """
 import argparse
 import ctypes
@@ -22,6 +24,7 @@ import stat
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import traceback
 
@@ -30,7 +33,8 @@ from play import Keyboard, Player  # noqa: E402
 from reader import Reader  # noqa: E402
 from xdisplay import write_png  # noqa: E402
 from session import (EXIT_SKIP, Failure, Game, ReferenceBoxes, Skip, XServer, check,  # noqa: E402
-                     require_tools, wait_for)
+                     qt_environment, require_tools, child_setup, wait_for, xdotool)
+import wayland  # noqa: E402
 
 NAME = "Новый игрок"
 RECORD = 83
@@ -103,12 +107,13 @@ def require_denied(code, what):
 # The cases
 
 class Case:
-    def __init__(self, args, name):
-        self.args, self.name = args, name
+    def __init__(self, args, name, scale=1):
+        self.args, self.name, self.scale = args, name, scale
         self.root = tempfile.mkdtemp(prefix=f"mnemira-e2e-{name}-")
         self.logs = self.folder("logs", mode=0o700)  # also the game's XDG_RUNTIME_DIR
         self.shots = self.folder("shots")
-        self.server = XServer(self.logs)
+        self.server = XServer(self.logs, scale)
+        self.compositor = None
         self.refs = ReferenceBoxes(self.server, args.reference_box, self.logs)
         self.games = []
         self.notes = []
@@ -118,11 +123,16 @@ class Case:
         os.mkdir(path, mode)
         return path
 
-    def game(self, workdir, preexec_fn=None, env=None):
-        g = Game(self.server, self.args.game, workdir, self.logs, preexec_fn,
+    def game(self, workdir, preexec_fn=None, env=None, server=None):
+        g = Game(server or self.server, self.args.game, workdir, self.logs, preexec_fn,
                  name=f"game{len(self.games) + 1}", extra_env=env)
         self.games.append(g)
         return g
+
+    def wayland(self):
+        """A Wayland session at the case's scale, beside the X server."""
+        self.compositor = wayland.Weston(self.logs, self.scale, self.args.png_pixels)
+        return self.compositor
 
     def note(self, text):
         self.notes.append(text)
@@ -168,6 +178,8 @@ class Case:
         for g in self.games:
             g.kill()
         self.server.stop()
+        if self.compositor:
+            self.compositor.stop()
         if passed and not keep:
             for path, dirs, _ in os.walk(self.root):
                 for d in dirs:
@@ -289,13 +301,14 @@ def case_keyboard_game(c):
            f"{the_one_record(work, NAME, before)}")
 
 
-def case_screen_reader_game(c):
+def case_screen_reader_game(c, server=None):
     """A whole game won through the accessibility tree alone: the name typed into the box its
     label names, the cards turned by their press actions and faces learnt from the names they
-    say, the celebrations ended by theirs, the results list read, the game left by "Выход"."""
+    say, the celebrations ended by theirs, the results list read, the game left by "Выход".
+    With a Wayland session as `server`, played there on Qt's wayland platform."""
     reader, name, work = Reader(), "Незрячий игрок", c.folder("work")
-    game = c.game(work, env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
-    reader.attach(game.proc.pid)
+    game = c.game(work, env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}, server=server)
+    reader.attach(game)
     before = datetime.datetime.now().replace(microsecond=0)
     heard = reader.play(name)
     check(heard, "no wrong pair's second face was heard before its shutter")
@@ -485,13 +498,128 @@ def case_frame_centred_under_wm(c):
     c.closes_cleanly(game)
 
 
-CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
+# The game on a Wayland compositor. The cases that type or click (won_game, keyboard_game,
+# close_during_celebration, the faults) stay on X11, and so does the frame's place under a window
+# manager: nothing outside weston's headless session can give it input, and a Wayland compositor
+# places windows itself.
+
+CLOCK_PANEL = (24, 26, 105, 25)  # the running clock, left out when game pages are compared
+
+
+def masked(picture, rect, scale):
+    w, h, rgb = picture
+    rgb, (x, y, rw, rh) = bytearray(rgb), (v * scale for v in rect)
+    for r in range(y, y + rh):
+        rgb[3 * (w * r + x):3 * (w * r + x + rw)] = bytes(3 * rw)
+    return w, h, bytes(rgb)
+
+
+def x11_picture(c, pid, mask=None):
+    """The window of process `pid` on the X server once two looks agree (hints included)."""
+    size = (800 * c.scale, 600 * c.scale)
+    x = c.server.display
+    geo = wait_for(lambda: next((g for w, g in x.windows_named("Мнемира")
+                                 if g[2:] == size and x.pid(w) == pid), None), 20, "the window")
+    last = [None]
+
+    def steady():
+        time.sleep(0.05)
+        now = (*size, x.pixels(*geo))
+        now = masked(now, mask, c.scale) if mask else now
+        same, last[0] = now == last[0], now
+        return same
+    wait_for(steady, 10, "the window to stop changing")
+    return last[0]
+
+
+def wayland_picture(c, weston, expected, name, mask=None):
+    """Waits until weston's screen shows `expected` somewhere."""
+    w, h, _ = expected
+    seen = [None]
+
+    def shown():
+        screen = weston.screen()
+        at = wayland.find(screen, expected)
+        seen[0] = at and wayland.crop(screen, *at, w, h)
+        seen[0] = seen[0] and (masked(seen[0], mask, c.scale) if mask else seen[0])
+        return seen[0] == expected
+    try:
+        wait_for(shown, 15, f"weston to show the {name} as X11 does", interval=0.2)
+    except Failure:
+        write_png(os.path.join(c.shots, f"{name}-x11.png"), *expected)
+        if seen[0]:
+            write_png(os.path.join(c.shots, f"{name}-wayland.png"), *seen[0])
+        raise
+
+
+def pages(c, server, reader, look):
+    """The start, results and game pages, reached through the accessibility tree: `look` at each."""
+    work = c.folder(f"work{len(c.games)}")
+    with open(os.path.join(work, "hits.dat"), "wb") as f:
+        f.write(OLD_RECORDS)
+    game = c.game(work, env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}, server=server)
+    reader.attach(game)
+    reader.until(lambda: reader.shown("push button", "Старт"), 30, "the start page")
+    look(game, "start page")
+    reader.press(reader.shown("push button", "Результаты")[0])
+    reader.until(lambda: reader.shown("table"), 20, "the results page")
+    look(game, "results page")
+    reader.press(reader.shown("push button", "Играть")[0])
+    reader.press(reader.until(lambda: reader.shown("push button", "Старт"), 20, "the start")[0])
+    reader.until(lambda: len(reader.shown("push button")) == 20, 20, "the cards")
+    look(game, "game page", CLOCK_PANEL)
+    game.kill()
+
+
+def hint(c, server, look):
+    """mnemira_hint_probe rests its pointer over the results list: `look` at the hint."""
+    with open(os.path.join(c.logs, "hint-probe.log"), "ab") as log:
+        probe = subprocess.Popen([c.args.hint_probe], env=qt_environment(server, c.logs),
+                                 stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log,
+                                 preexec_fn=child_setup())
+    try:
+        said = probe.stdout.readline().decode().split()
+        check(said[:1] == ["hint"], f"the probe showed no hint (exit code {probe.poll()})")
+        return look(probe, "hint"), [int(v) for v in said[1:5]]
+    finally:
+        probe.kill()
+        probe.wait()
+
+
+def case_wayland(c):
+    """On weston at the case's scale, native (Qt's wayland platform): the three pages are
+    those X11 draws at that scale, inside the window with the running clock left out, and the
+    hint over the results list shows beside the pointer as on X11: same place, same pixels."""
+    reader, scale = Reader(), c.scale
+    xdotool(c.server.name, "mousemove", c.server.display.width, c.server.display.height)
+    expected = {}
+    pages(c, c.server, reader,
+          lambda game, name, mask=None: expected.setdefault(name, x11_picture(c, game.proc.pid, mask)))
+    x11_hint, (hx, hy, hw, hh) = hint(c, c.server, lambda p, _: x11_picture(c, p.pid))
+    body = x11_hint[2][3 * (x11_hint[0] * (hy + 2) * scale + (hx + 2) * scale):][:3]
+    check(body == b"\xff\xff\x00", f"no yellow hint at {hx},{hy} on X11 (saw {body.hex()})")
+    weston = c.wayland()
+    pages(c, weston, reader, lambda game, name, mask=None:
+          wayland_picture(c, weston, expected[name], name, mask))
+    hint(c, weston, lambda p, name: wayland_picture(c, weston, x11_hint, name))
+    c.note(f"scale {scale}: start, results and game pages as on X11; the hint {hw}x{hh} at "
+           f"{hx},{hy} over the list as on X11")
+
+
+# Each case with the scale its screens draw at.
+CASES = {name[len("case_"):]: (f, 1) for name, f in globals().items() if name.startswith("case_")}
+del CASES["wayland"]
+CASES.update(wayland_x1=(case_wayland, 1), wayland_x2=(case_wayland, 2),
+             wayland_screen_reader_game=(lambda c: case_screen_reader_game(c, c.wayland()), 2))
+BUS_CASES = ("screen_reader_game", "wayland_x1", "wayland_x2", "wayland_screen_reader_game")
 
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--game", required=True)
     ap.add_argument("--reference-box", required=True)
+    ap.add_argument("--hint-probe", help="mnemira_hint_probe, for the Wayland case")
+    ap.add_argument("--png-pixels", help="mnemira_png_pixels, for the Wayland case")
     ap.add_argument("--runs", type=int, default=20, help="closes in close_during_celebration")
     ap.add_argument("--seed", type=int, help="the close delays' seed")
     ap.add_argument("--keep", action="store_true",
@@ -499,13 +627,17 @@ def main():
     ap.add_argument("case", choices=sorted(CASES))
     args = ap.parse_args()
     args.game, args.reference_box = map(os.path.abspath, (args.game, args.reference_box))
-    # The screen reader's game gets a D-Bus session of its own, never the desktop's.
-    if args.case == "screen_reader_game" and os.environ.get("MNEMIRA_E2E_OWN_BUS") != "1":
+    # A case that reads the accessibility tree gets a D-Bus session of its own, never the desktop's,
+    # and a runtime folder of its own: without one the accessibility bus's socket lies in the home
+    # folder, where cases running side by side would take each other's bus (and its registry the
+    # other case's X display, gone once that case ends).
+    if args.case in BUS_CASES and "MNEMIRA_E2E_OWN_BUS" not in os.environ:
         if not shutil.which("dbus-run-session"):
             print("SKIP: dbus-run-session not installed (packaging/debian-packages.txt lists "
                   "dbus-daemon)")
             return EXIT_SKIP
-        os.environ["MNEMIRA_E2E_OWN_BUS"] = "1"
+        os.environ["MNEMIRA_E2E_OWN_BUS"] = os.environ["XDG_RUNTIME_DIR"] = tempfile.mkdtemp(
+            prefix="mnemira-e2e-bus-")
         os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
 
     # More closes than CI's 20 take longer.
@@ -514,15 +646,22 @@ def main():
     def too_long(*_):
         raise Failure(f"the case ran longer than {limit} s")
 
+    # A case stuck in a call the alarm cannot interrupt (a library waiting on a bus) still ends,
+    # and says so; its processes die with it.
+    watchdog = threading.Timer(limit + 20, lambda: (
+        print(f"FAIL: the case did not end within {limit + 20} s", flush=True), os._exit(1)))
+    watchdog.daemon = True
+    watchdog.start()
     started = time.monotonic()
     case = None
     try:
         require_tools()
         signal.signal(signal.SIGALRM, too_long)
         signal.alarm(limit)
-        case = Case(args, args.case)
+        function, scale = CASES[args.case]
+        case = Case(args, args.case, scale)
         print(f"e2e {args.case} on display {case.server.name}", flush=True)
-        CASES[args.case](case)
+        function(case)
         signal.alarm(0)
     except Skip as e:
         print(f"SKIP: {e}")
@@ -544,5 +683,13 @@ def main():
     return 0
 
 
+def run():
+    try:
+        return main()
+    finally:
+        if "MNEMIRA_E2E_OWN_BUS" in os.environ:
+            shutil.rmtree(os.environ["MNEMIRA_E2E_OWN_BUS"], ignore_errors=True)
+
+
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run())

@@ -37,10 +37,16 @@ class Reader:
             return condition()
         return wait_for(step, timeout, what)
 
-    def attach(self, pid):
+    def attach(self, game):
         desktop = self.atspi.Registry.getDesktop(0)
-        self.app = self.until(lambda: next((a for a in desktop if a and a.get_process_id() == pid),
-                                           None), 30, "the game in the accessibility tree")
+
+        def app():
+            check(game.running(), f"the game ended ({game.state()})\n{game.log()}")
+            # Asked afresh each time: the list kept from events can miss an application that
+            # came after another one ended.
+            desktop.clearCache()
+            return next((a for a in desktop if a and a.get_process_id() == game.proc.pid), None)
+        self.app = self.until(app, 30, "the game in the accessibility tree")
 
     def shown(self, role, name=None, acc=None):
         """What the window shows now of a role (and name), in reading order."""

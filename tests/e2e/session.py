@@ -104,15 +104,17 @@ def xdotool(display, *args):
 
 
 class XServer:
-    """Xvfb on a display number it picks itself (-displayfd), 1280 x 1024 in 24-bit colour."""
+    """Xvfb on a display number it picks itself (-displayfd), 1280 x 1024 in 24-bit colour, or
+    1.6 times that for programs told to draw at a scale of 2."""
 
-    def __init__(self, log_dir):
+    def __init__(self, log_dir, scale=1):
+        self.scale = scale
         self.log = open(os.path.join(log_dir, "xvfb.log"), "wb")
         read_end, write_end = os.pipe()
+        size = "1280x1024x24" if scale == 1 else "2048x1536x24"
         self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-             "-nolisten", "tcp"], pass_fds=[write_end], stdout=self.log, stderr=self.log,
-            preexec_fn=child_setup())
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", size, "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=self.log, stderr=self.log, preexec_fn=child_setup())
         os.close(write_end)
         number = b""
         deadline = time.monotonic() + 30
@@ -126,6 +128,11 @@ class XServer:
         self.name = ":" + number.decode().strip()
         self.display = xdisplay.Display(self.name)
         self.wm = None
+
+    def env(self):
+        """What a Qt program needs to draw here."""
+        scale = {"QT_SCALE_FACTOR": str(self.scale)} if self.scale != 1 else {}
+        return {"DISPLAY": self.name, "QT_QPA_PLATFORM": "xcb", **scale}
 
     def start_window_manager(self, log_dir):
         """openbox, if installed; waits until it manages the screen."""
@@ -161,19 +168,20 @@ class Box:
         return f"box {self.caption!r} at {self.geometry}"
 
 
-# Settings of the developer's shell that would change what a Qt program draws: its language
-# (fontconfig picks the default face by it, and message boxes use that face), style, theme or scale.
-FOREIGN_SETTINGS = ("WAYLAND_DISPLAY", "LC_ALL", "LANGUAGE", "QT_STYLE_OVERRIDE",
+# Settings of the developer's shell that would change what a Qt program draws or where: its
+# displays, language (fontconfig picks the default face by it, and message boxes use that face),
+# style, theme or scale.
+FOREIGN_SETTINGS = ("DISPLAY", "WAYLAND_DISPLAY", "LC_ALL", "LANGUAGE", "QT_STYLE_OVERRIDE",
                     "QT_QPA_PLATFORMTHEME", "XDG_CURRENT_DESKTOP", "QT_SCALE_FACTOR",
                     "QT_SCREEN_SCALE_FACTORS", "QT_FONT_DPI")
 
 
 def qt_environment(server, log_dir):
-    """The environment of every Qt program a case starts: the same for the game and the
-    reference boxes it is compared with."""
+    """The environment of every Qt program a case starts on `server` (an X server or a Wayland
+    compositor): the same for the game and the programs it is compared with."""
     env = {k: v for k, v in os.environ.items() if k not in FOREIGN_SETTINGS}
-    env.update(DISPLAY=server.name, QT_QPA_PLATFORM="xcb", LANG="C.UTF-8",
-               XDG_RUNTIME_DIR=log_dir)
+    env.update(LANG="C.UTF-8", XDG_RUNTIME_DIR=log_dir)
+    env.update(server.env())
     return env
 
 
@@ -225,6 +233,7 @@ class Game:
 
     def __init__(self, server, exe, workdir, log_dir, preexec_fn=None, name="game", extra_env=None):
         self.server, self.x = server, server.display
+        self.size = (CLIENT_W * server.scale, CLIENT_H * server.scale)  # in device pixels
         self.workdir = workdir
         self.log_path = os.path.join(log_dir, f"{name}.log")
         env = qt_environment(server, log_dir)
@@ -265,7 +274,7 @@ class Game:
         """The main window: titled "Мнемира", client area 800 x 600, shown."""
         def main():
             return next(((w, g) for w, g in self._windows()
-                         if g[2:] == (CLIENT_W, CLIENT_H)), None)
+                         if g[2:] == self.size), None)
         try:
             self.wid, geo = wait_for(main, timeout, "the game window")
         except Failure as e:
@@ -280,7 +289,7 @@ class Game:
     def boxes(self, alive=True):
         """The game's windows titled "Мнемира" besides the main window: its message boxes."""
         return [(w, g) for w, g in self._windows(alive)
-                if w != self.wid and g[2:] != (CLIENT_W, CLIENT_H)
+                if w != self.wid and g[2:] != self.size
                 and self.x.pid(w) == self.proc.pid]
 
     def wait_box(self, timeout=20):
