@@ -14,7 +14,7 @@ SCREEN = (1024, 768)  # in the layout's pixels: the window, its title bar and ro
 
 
 class Weston:
-    def __init__(self, log_dir, scale, png_pixels):
+    def __init__(self, log_dir, scale, png_pixels, renderer="--use-pixman"):
         missing = [t for t in ("weston", "weston-screenshooter") if not shutil.which(t)]
         if missing:
             raise Skip(f"{' and '.join(missing)} not installed (packaging/debian-packages.txt "
@@ -24,7 +24,7 @@ class Weston:
         self.display = None  # no X display
         self.log = open(os.path.join(log_dir, "weston.log"), "wb")
         self.proc = subprocess.Popen(
-            ["weston", "--backend=headless-backend.so", "--use-pixman", f"--scale={scale}",
+            ["weston", "--backend=headless-backend.so", renderer, f"--scale={scale}",
              f"--width={SCREEN[0]}", f"--height={SCREEN[1]}", f"--socket={self.socket}",
              "--debug", "--no-config"], env={**os.environ, "XDG_RUNTIME_DIR": log_dir},
             stdout=self.log, stderr=self.log, preexec_fn=child_setup())
