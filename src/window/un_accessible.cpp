@@ -6,13 +6,16 @@
 // pictures that only decorate and the captions the counters already say.
 //
 // A change the player must hear is sent when the picture changes (tellScreenReader): a wrong
-// pair's second face shows only during a pause that blocks this thread, so nothing could be
-// asked about it before the shutter has closed it again. The clock is read when asked, never
-// announced: it changes every 15 ms.
+// pair's second face shows only during a pause that blocks this thread, which answers the
+// screen reader's questions meanwhile (PauseAnsweringScreenReaders). The clock is read when
+// asked, never announced: it changes every 15 ms. What a sighted player sees happen beyond the
+// controls' names (a celebration, a game's end) is told through a notice (TNotice).
 #include "un_main.h"
 
 #include "art/faces.h"
+#include "results/results_table.h"
 #include "un_controls.h"
+#include "un_screen_reader.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -179,6 +182,7 @@ void TForm1::describeControls()
         return true;
     }();
     Q_UNUSED(installed);
+    m_notice = new TNotice(this);
     control(Control::Edit4)->setAccessibleName(labelText(control(Control::Label7)));
     m_list->setAccessibleName(labelText(control(Control::Label8)));
     m_list->setAccessibleDescription(QStringLiteral("Щелкните колонку  (Время)!"));
@@ -188,6 +192,8 @@ QAccessibleInterface* TForm1::accessibleFor(QWidget* widget)
 {
     if (widget == this)
         return new QAccessibleWidget(this, QAccessible::Window);
+    if (widget == m_notice)
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     const int page = m_notebook->indexOf(widget);
     if (page >= 0) {
         std::vector<QWidget*> children;
@@ -244,7 +250,7 @@ void TForm1::tellScreenReader()
 {
     // Without a screen reader nothing is told, and a mouse player's clicks cost nothing more; the
     // first change after one starts tells every name that has changed meanwhile.
-    if (!QAccessible::isActive())
+    if (!screenReaderListens())
         return;
     std::vector<Control> told { Control::Label3, Control::Label4, Control::Label6 };
     for (int position = 1; position <= game::kCardCount; ++position)
@@ -275,4 +281,66 @@ void TForm1::pressLater(Control c)
                 m_celebrationEnd();
         },
         Qt::QueuedConnection);
+}
+
+void TForm1::tell(const QString& text)
+{
+    if (screenReaderListens() && !text.isEmpty())
+        static_cast<TNotice*>(m_notice)->say(text);
+}
+
+void TForm1::tellLater(std::function<QString()> text)
+{
+    if (!screenReaderListens())
+        return;
+    QMetaObject::invokeMethod(
+        this, [this, text = std::move(text)] { tell(text()); }, Qt::QueuedConnection);
+}
+
+void TForm1::tellCelebration(int picture)
+{
+    // Told once the match is handled, with the counters it leaves.
+    tellLater([this, picture] {
+        return QStringLiteral("Найдена пара: %1. %2. %3. Часы стоят.")
+            .arg(art::faceName(picture), accessibleName(Control::Label3),
+                accessibleName(Control::Label4));
+    });
+}
+
+void TForm1::tellCelebrationOver()
+{
+    // After the last pair the game is over instead (tellGameOver).
+    tellLater([this] {
+        return m_notebook->currentIndex() == static_cast<int>(game::Page::Game)
+            ? QStringLiteral("Часы снова идут.")
+            : QString();
+    });
+}
+
+void TForm1::tellTimeLeft()
+{
+    tell(accessibleName(Control::Panel1) + QStringLiteral(". ") + accessibleName(Control::Label4)
+        + QLatin1Char('.'));
+}
+
+void TForm1::tellGameOver()
+{
+    // The game's record is the last row (the list shows the file's order), its place that among
+    // all rows by time, shortest first, whichever way the list was last sorted; it becomes the
+    // list's current row, where a screen reader starts reading.
+    const int rows = m_list->rowCount();
+    if (!screenReaderListens() || rows == 0)
+        return;
+    const QString time = m_list->item(rows - 1, 0)->text();
+    const results::SortState shortestFirst { 0, true };
+    int place = 1;
+    for (int r = 0; r < rows - 1; ++r)
+        place += results::ListView1Compare(shortestFirst, m_list->item(r, 0)->text(), time) < 0;
+    m_list->setCurrentCell(rows - 1, 0);
+    tellLater([=] {
+        return QStringLiteral("Игра окончена. Ваше время %1, место %2 из %3.")
+            .arg(time)
+            .arg(place)
+            .arg(rows);
+    });
 }

@@ -92,6 +92,10 @@ bool TForm1::handleCardKey(QKeyEvent* event)
     case Qt::Key_Down:
         moveCardFocus(1, 0);
         return true;
+    case Qt::Key_T: // the time; in the Russian layout the same key types "Е"
+    case 0x0415:
+        tellTimeLeft();
+        return true;
     case Qt::Key_Space: {
         // A celebration covers every card, so there Space lands on it and ends it, as a click
         // does, whether or not a card has the focus.

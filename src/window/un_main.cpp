@@ -6,7 +6,9 @@
 #include "hints/application.h"
 #include "un_colours.h"
 #include "un_controls.h"
+#include "un_screen_reader.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -23,10 +25,11 @@ template <typename... Args> auto TForm1::forward(void (game::Game::*event)(Args.
 
 TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
     : QWidget(parent)
-    , m_game(*this, pause)
-    , m_pause(std::move(pause))
+    , m_game(*this, pause ? pause : PauseAnsweringScreenReaders)
+    , m_pause(pause ? std::move(pause) : PauseAnsweringScreenReaders)
 {
     m_controls[game::ControlIndex(Control::Form1)] = this;
+    screenReaderListens = [] { return QAccessible::isActive(); };
     setWindowTitle(QStringLiteral("Мнемира"));
     setFixedSize(800, 600);
     QPalette pal = palette();

@@ -27,7 +27,9 @@ class TForm1 : public QWidget, public game::GameView
 {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr, game::PauseFunction pause = game::BlockingPause);
+    // Without a pause of its own, the game pauses in a way that still answers a screen reader
+    // (PauseAnsweringScreenReaders).
+    explicit TForm1(QWidget* parent = nullptr, game::PauseFunction pause = {});
     ~TForm1() override;
 
     game::Game& gameLogic() { return m_game; }
@@ -38,6 +40,9 @@ public:
     QStackedWidget* notebook() const { return m_notebook; }
     // Where message boxes are shown; tests put in one that records.
     std::function<void(const QString& text, const QString& caption, game::MessageIcon)> messageBox;
+    // Whether a screen reader listens (QAccessible::isActive); tests, which have no accessibility
+    // bridge, say so themselves. Nothing is told to none.
+    std::function<bool()> screenReaderListens;
 
     // View operations.
     void ShowPage(int page) override;
@@ -80,6 +85,8 @@ public:
     // A press of a card or a celebration from a screen reader: handled from the event queue, as
     // a click is, and with the same outcome.
     void pressLater(game::Control c);
+    // The notice through which a screen reader is told what happens (un_accessible.cpp).
+    QWidget* notice() const { return m_notice; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,6 +134,16 @@ private:
     void describeControls();
     // Sends a name change for every control whose accessible name is no longer the one sent.
     void tellScreenReader();
+    // Says `text` through the notice, when a screen reader listens; later: once the event being
+    // handled is over (what `text` reads then, the counters for one, is what the game left).
+    void tell(const QString& text);
+    void tellLater(std::function<QString()> text);
+    // The moments a sighted player sees: a celebration's start and end, the time and pairs left
+    // (asked for with a key), a game's end with its time and place among the records.
+    void tellCelebration(int picture);
+    void tellCelebrationOver();
+    void tellTimeLeft();
+    void tellGameOver();
 
     game::Game m_game;
     game::PauseFunction m_pause;
@@ -149,6 +166,7 @@ private:
     std::array<int, static_cast<int>(game::Control::Count)> m_shownPicture {};
     std::array<QString, static_cast<int>(game::Control::Count)> m_spokenName;
     QWidget* m_cardMark = nullptr;
+    QWidget* m_notice = nullptr;
     int m_cardFocus = 1; // a card's Tag
     bool m_cardFocusShown = false;
     bool m_closeFailed = false;

@@ -22,6 +22,8 @@ void TForm1::ShowPage(int page)
     loadPageAssets(page);
     const QWidget* focus = focusWidget();
     const bool focusInside = focus && m_notebook->isAncestorOf(focus);
+    const bool gameOver = page == static_cast<int>(game::Page::Hits)
+        && m_notebook->currentIndex() == static_cast<int>(game::Page::Game);
     m_notebook->setCurrentIndex(page);
     // Each game starts without the card keys' focus mark.
     if (page == static_cast<int>(game::Page::Game))
@@ -36,6 +38,8 @@ void TForm1::ShowPage(int page)
     }
     updateEnterTarget();
     tellScreenReader();
+    if (gameOver)
+        tellGameOver();
 }
 
 void TForm1::SetLabelText(Control label, const QString& text)
@@ -101,8 +105,12 @@ void TForm1::ShowControl(Control c)
 
 void TForm1::HideControl(Control c)
 {
-    if (QWidget* w = control(c))
-        w->hide();
+    QWidget* w = control(c);
+    if (!w)
+        return;
+    if (game::AnimatorFor(1) <= c && c <= game::AnimatorFor(game::kPictureCount) && w->isVisible())
+        tellCelebrationOver();
+    w->hide();
 }
 
 void TForm1::MoveControl(Control c, int left, int top)
@@ -229,6 +237,7 @@ void TForm1::StartCelebration(int picture)
 {
     loadAnimation(picture);
     game::RunStartCelebration(*this, picture);
+    tellCelebration(picture);
 }
 
 void TForm1::SetHintAppearance(int shape, int shadowDepth, bool hasTail, int alignment)
