@@ -30,9 +30,10 @@ import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from play import Keyboard, Player  # noqa: E402
+from orca import Orca  # noqa: E402
 from reader import Reader  # noqa: E402
 from xdisplay import write_png  # noqa: E402
-from session import (EXIT_SKIP, Failure, Game, ReferenceBoxes, Skip, XServer, check,  # noqa: E402
+from session import (CARDS, EXIT_SKIP, Failure, Game, ReferenceBoxes, Skip, XServer, check,  # noqa: E402
                      qt_environment, require_tools, child_setup, wait_for, xdotool)
 import wayland  # noqa: E402
 
@@ -113,7 +114,7 @@ class Case:
         self.logs = self.folder("logs", mode=0o700)  # also the game's XDG_RUNTIME_DIR
         self.shots = self.folder("shots")
         self.server = XServer(self.logs, scale)
-        self.compositor = None
+        self.compositor = self.orca = None
         self.refs = ReferenceBoxes(self.server, args.reference_box, self.logs)
         self.games = []
         self.notes = []
@@ -178,8 +179,9 @@ class Case:
         for g in self.games:
             g.kill()
         self.server.stop()
-        if self.compositor:
-            self.compositor.stop()
+        for stoppable in (self.compositor, self.orca):
+            if stoppable:
+                stoppable.stop()
         if passed and not keep:
             for path, dirs, _ in os.walk(self.root):
                 for d in dirs:
@@ -320,6 +322,74 @@ def case_screen_reader_game(c, server=None):
     name_, time_, date = the_one_record(work, name, before)
     check(row == [time_, name_, date], f"the list reads {row}, not the record")
     c.note(f"won, {heard} faces heard from a wrong pair's second card; list row {row}")
+
+
+NAMED = re.compile(r"Карта \d+, (\w+): (.+?)(?: нажимаемая кнопка.*)?\.?$")
+
+
+def case_orca_game(c):
+    """A whole game with Orca itself, by keys alone, every card learnt from what Orca says: each
+    face as its card turns (a wrong pair's second face before the shutter closes it again), a
+    celebration's start with the counters and its end (by itself once, by Space after), the time
+    and pairs left on the T key, and at the end the game's time and place among the records."""
+    c.server.start_window_manager(c.logs)
+    orca = c.orca = Orca(c.server.name, c.logs)
+    game = c.game(c.folder("work"), env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
+    game.wait_window()
+
+    def hear(pattern, *keys, timeout=10):
+        mark = time.monotonic()
+        game.key(*keys)
+        return orca.wait_said(pattern, timeout, mark), mark
+
+    hear("^Игрок: Новый игрок", "Return")
+    hear(r"^уведомление Осталось времени: \d:\d\d:\d\d\. Осталось пар: 10\.", "t")
+    at, known, found, delays = None, {}, set(), []
+
+    def turn(p):
+        nonlocal at
+        keys, (r0, c0), (r1, c1) = [], divmod((at or 1) - 1, 5), divmod(p - 1, 5)
+        keys = ["Left"] * (at is None) + ["Down"] * (r1 - r0) + ["Up"] * (r0 - r1) \
+            + ["Right"] * (c1 - c0) + ["Left"] * (c0 - c1)
+        at = p
+        if keys:
+            game.key(*keys)
+        # Said as the name changes, or with the role where Orca presents the card anew.
+        return hear(rf"^Карта {p}, (открыта|найдена): ", "space")
+
+    while len(found) < CARDS:
+        pair = [p for p in known if list(known.values()).count(known[p]) == 2][:2]
+        unknown = [p for p in range(1, CARDS + 1) if p not in found and p not in known]
+        first = pair[0] if pair else unknown[0]
+        known[first] = NAMED.match(turn(first)[0][1])[2]
+        mate = next((p for p in known if p != first and known[p] == known[first]), None) \
+            or next(p for p in unknown if p != first)
+        (t_open, said), mark = turn(mate)
+        face = NAMED.match(said)[2]
+        # Next the card says (as its name changes) that it is found, or, once its shutter is
+        # down, closed.
+        t_then, then = orca.wait_said(rf"^Карта {mate}, (найдена: [^.]+|закрыта)$", 10, t_open)
+        if "закрыта" in then:
+            # From Space, as Orca's record has it (its echo of the key), to the face.
+            delays.append(t_open - orca.wait_said("^пробел", 1, mark)[0])
+            check("открыта" in said and t_open < t_then,
+                  f"card {mate}'s face was not said before its shutter closed: {said!r}")
+            known[mate] = face
+            continue
+        found |= {first, mate}
+        known.pop(first), known.pop(mate, None)
+        orca.wait_said(rf"^уведомление Найдена пара: {face}\. Открыто пар: {len(found) // 2}\. "
+                       rf"Осталось пар: {10 - len(found) // 2}\. Часы стоят", 10, mark)
+        if len(found) == 2:  # the first celebration ends by itself
+            orca.wait_said("^уведомление Часы снова идут", 15, mark)
+        elif len(found) < CARDS:
+            hear("^уведомление Часы снова идут", "space")
+    (_, said), _ = hear(r"^уведомление Игра окончена\. Ваше время (\d:\d\d:\d\d), место 1 из 1",
+                        "space")
+    record = read(os.path.join(game.workdir, "hits.dat"))
+    check(fields(record)[1] in said, f"Orca said {said!r}; the record's time is {fields(record)[1]}")
+    c.note(f"won with Orca: {len(delays)} wrong pairs, their second face said "
+           f"{min(delays):.3f}-{max(delays):.3f} s after Space, before the shutter; {said!r}")
 
 
 def case_close_during_celebration(c):
@@ -611,7 +681,8 @@ CASES = {name[len("case_"):]: (f, 1) for name, f in globals().items() if name.st
 del CASES["wayland"]
 CASES.update(wayland_x1=(case_wayland, 1), wayland_x2=(case_wayland, 2),
              wayland_screen_reader_game=(lambda c: case_screen_reader_game(c, c.wayland()), 2))
-BUS_CASES = ("screen_reader_game", "wayland_x1", "wayland_x2", "wayland_screen_reader_game")
+BUS_CASES = ("screen_reader_game", "orca_game", "wayland_x1", "wayland_x2",
+             "wayland_screen_reader_game")
 
 
 def main():

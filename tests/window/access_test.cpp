@@ -3,7 +3,10 @@
 // grid's edges and during a pause, and the mouse taking over from them.
 #include "form_fixture.h"
 
+#include "art/faces.h"
+
 #include <QAccessible>
+#include <QTableWidget>
 
 class Access : public FormFixture
 {
@@ -91,4 +94,53 @@ TEST_F(Access, TheCardKeysStopAtTheEdgesWaitForAPauseAndGiveWayToTheMouse)
     EXPECT_FALSE(focused(second + 5));
     key(Qt::Key_Up);
     EXPECT_TRUE(focused(second + 5));
+}
+
+TEST_F(Access, AScreenReaderIsToldOfCelebrationsTheClockOnTAndEachEndWithItsTimeAndPlace)
+{
+    form->screenReaderListens = [] { return true; };
+    QStringList told;
+    const auto hear = [&] {
+        QApplication::processEvents();
+        QAccessibleInterface* notice = QAccessible::queryAccessibleInterface(form->notice());
+        if (notice->role() == QAccessible::Notification && !notice->state().invisible)
+            told << notice->text(QAccessible::Name);
+    };
+    startGame();
+    form->timer(Control::Timer2)->stop();
+    form->SetLabelText(Control::Label10, "4");
+    form->SetLabelText(Control::Label11, ":07");
+    form->SetLabelText(Control::Label12, ":31");
+    key(Qt::Key_T);
+    hear();
+    const auto findPair = [&](int value) {
+        const int p = positionOf(value);
+        click(card(p));
+        click(card(mate(p)));
+        hear();
+        click(game::AnimatorFor(value)); // ends the celebration
+        hear();
+    };
+    const int first = state().CardValue[1];
+    findPair(first);
+    state().PairsLeft = 1; // the next pair is the last
+    const int last = state().CardValue[positionOf(first) == 2 || mate(1) == 2 ? 3 : 2];
+    findPair(last);
+    form->gameLogic().BitBtn2Click();
+    startGame();
+    state().ClockMinutes = state().ClockSeconds = 0;
+    state().ClockHundredths = 1;
+    form->gameLogic().Timer2Timer(); // the time runs out
+    hear();
+    const auto* list = static_cast<QTableWidget*>(w(Control::ListView1));
+    EXPECT_EQ(told,
+        QStringList({ "Осталось времени: 4:07:31. Осталось пар: 10.",
+            "Найдена пара: " + art::faceName(first)
+                + ". Открыто пар: 1. Осталось пар: 9. Часы стоят.",
+            "Часы снова идут.",
+            "Найдена пара: " + art::faceName(last)
+                + ". Открыто пар: 2. Осталось пар: 0. Часы стоят.",
+            "Игра окончена. Ваше время " + list->item(0, 0)->text() + ", место 1 из 1.",
+            "Игра окончена. Ваше время 5:59:99, место 2 из 2." }));
+    EXPECT_EQ(list->currentRow(), 1); // the new record, where a screen reader starts reading
 }
