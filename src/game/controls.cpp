@@ -48,6 +48,11 @@ bool IsCard(Control control)
     return control >= Control::Image1 && control <= Control::Image21 && control != Control::Image17;
 }
 
+bool IsAnimator(Control control)
+{
+    return control >= Control::GIFAnimator1 && control <= Control::GIFAnimator10;
+}
+
 bool IsImage(Control control)
 {
     return control >= Control::Image1 && control <= Control::Image24;

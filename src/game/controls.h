@@ -48,6 +48,8 @@ std::optional<Control> ControlByName(QStringView name);
 Control CardAtPosition(int position);
 // True for the twenty card controls.
 bool IsCard(Control control);
+// True for the ten animation controls, GIFAnimator1 … GIFAnimator10.
+bool IsAnimator(Control control);
 // True for every picture control (the cards, the backgrounds and the shutter strip).
 bool IsImage(Control control);
 // GIFAnimator1 … GIFAnimator10 for picture number 1 … 10.
