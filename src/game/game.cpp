@@ -13,16 +13,28 @@ void Game::FormCreate()
     // Rectangle, one-pixel shadow, no tail, centred text.
     m_view.SetHintAppearance(0, 1, false, 2);
     m_view.ShowPage(static_cast<int>(Page::Start));
-    // 100 hundredths: the panel keeps its designed texts until the first tick.
-    m_state.ClockMinutes = 5;
-    m_state.ClockSeconds = 59;
-    m_state.ClockHundredths = 100;
+    ResetRoundCounters(RoundMoment::StartUp);
     m_view.ClearResultRows();
-    m_state.PairsLeft = 10;
-    m_state.PairsFound = 0;
     m_state.RandSeed = SeedFromClock();
     Deal();
     m_hitsFile.OpenAtStartup(m_hitsPath);
+}
+
+void Game::ResetRoundCounters(RoundMoment moment)
+{
+    if (moment != RoundMoment::End) {
+        m_state.ClockMinutes = 5;
+        m_state.ClockSeconds = 59;
+        m_state.ClockHundredths = moment == RoundMoment::StartUp ? 100 : 99;
+    }
+    if (moment == RoundMoment::Start)
+        return;
+    m_state.PairsLeft = kPictureCount;
+    m_state.PairsFound = 0;
+    if (moment == RoundMoment::End) {
+        m_view.SetLabelText(Control::Label4, QString::number(m_state.PairsLeft));
+        m_view.SetLabelText(Control::Label3, QString::number(m_state.PairsFound));
+    }
 }
 
 void Game::FormClose()
@@ -34,9 +46,7 @@ void Game::BitBtn1Click()
 {
     m_state.PlayerName = LeftChars(m_view.GetEditText(Control::Edit4), kNameCapacity);
     m_view.SetLabelText(Control::Label6, m_state.PlayerName);
-    m_state.ClockMinutes = 5;
-    m_state.ClockSeconds = 59;
-    m_state.ClockHundredths = 99;
+    ResetRoundCounters(RoundMoment::Start);
     EnableAllCards();
     m_view.ShowPage(static_cast<int>(Page::Game));
     m_view.SetTimerEnabled(Control::Timer2, true);

@@ -67,6 +67,14 @@ public:
     void FillResultsTable();
 
 private:
+    // The moments a round's counters are set back, each setting what is its own.
+    enum class RoundMoment {
+        StartUp, // the clock at 5:59:100 (the panel keeps its designed texts until the first
+                 // tick) and the pairs, their labels left as designed
+        Start, // "Старт": the clock at 5:59:99; the first tick shows it
+        End, // a game's end: the pairs and their labels; the clock keeps the end's time
+    };
+    void ResetRoundCounters(RoundMoment moment);
     void WonEnd();
     void TimedOutEnd();
     void FinishEnd();

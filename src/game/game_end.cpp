@@ -59,10 +59,7 @@ void Game::FinishEnd()
     m_hitsFile.Append(m_state.Record);
     Deal();
     m_view.RepaintNow(Control::Form1);
-    m_state.PairsLeft = 10;
-    m_view.SetLabelText(Control::Label4, QStringLiteral("10"));
-    m_state.PairsFound = 0;
-    m_view.SetLabelText(Control::Label3, QStringLiteral("0"));
+    ResetRoundCounters(RoundMoment::End);
     FillResultsTable();
 }
 
