@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <tuple>
+
 using game::Control;
 
 class GameEnd : public GameFixture
@@ -39,39 +41,38 @@ protected:
     }
 };
 
-TEST_F(GameEnd, WonEndInOrder)
+TEST_F(GameEnd, WonEndRecordsTheGameDealsFaceDownAndShowsTheResults)
 {
     winAll();
     s.ClockMinutes = 4;
     s.ClockSeconds = 31;
     s.ClockHundredths = 7;
     game.Timer1Timer();
-    const QStringList calls = view.take();
     const QString date
         = game::Game::DateText(QDateTime(QDate(2026, 12, 7), QTime(10, 46, 47)), QLocale::system());
-    // The celebration end, then the won end.
-    QStringList expected { "HideControl(GIFAnimator10)", "SetAnimating(GIFAnimator10,off)",
-        "SetTimerEnabled(Timer2,on)", "SetTimerEnabled(Timer1,off)",
-        "SetTimerEnabled(Timer2,off)" };
-    for (int p = 1; p <= 20; ++p)
-        expected << QStringLiteral("SetCardPicture(%1,0)")
-                        .arg(game::ControlName(game::CardAtPosition(p)));
-    expected << "SetCardPicture(Image22,0)"
-             << "RepaintNow(Form1)"
-             << "RepaintNow(Form1)"
-             << "SetLabelText(Label4,10)"
-             << "SetLabelText(Label3,0)"
-             << "ClearResultRows()"
-             << QStringLiteral("AddResultRow(1:28:92,Новый игрок,%1)").arg(date) << "ShowPage(2)";
-    EXPECT_EQ(calls, expected);
-    EXPECT_EQ(s.PairsFound, 0);
-    EXPECT_EQ(s.PairsLeft, 10);
+    // The last celebration is over; the clock stopped where it was.
+    EXPECT_FALSE(view.visible[RecordingView::at(Control::GIFAnimator10)]);
+    EXPECT_FALSE(view.animating[RecordingView::at(Control::GIFAnimator10)]);
+    EXPECT_FALSE(view.timerOn[RecordingView::at(Control::Timer1)]);
+    EXPECT_FALSE(view.timerOn[RecordingView::at(Control::Timer2)]);
+    EXPECT_EQ(std::tie(s.ClockMinutes, s.ClockSeconds, s.ClockHundredths), std::tuple(4, 31, 7));
+    // The next game dealt, face down on screen, its counters shown.
+    for (int p = 1; p <= 20; ++p) {
+        EXPECT_NE(s.CardValue[p], 0);
+        EXPECT_EQ(view.shows(game::CardAtPosition(p)), 0) << "position " << p;
+    }
+    EXPECT_EQ(view.says(Control::Label3), "0");
+    EXPECT_EQ(view.says(Control::Label4), "10");
 
     const auto records = stored();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].name(), "Новый игрок");
     EXPECT_EQ(records[0].time(), "1:28:92");
     EXPECT_EQ(records[0].date(), date);
+    ASSERT_EQ(view.rows.size(), 1u);
+    EXPECT_EQ(
+        view.rows[0].time + view.rows[0].name + view.rows[0].date, "1:28:92Новый игрок" + date);
+    EXPECT_EQ(view.page, 2);
 }
 
 TEST_F(GameEnd, TimedOutEndShowsTheMessageFirstAndMarksTheName)
@@ -85,22 +86,32 @@ TEST_F(GameEnd, TimedOutEndShowsTheMessageFirstAndMarksTheName)
         { "Пятнадцать-букв", "Пятнадцать-букв (истекло время" }, // 15: loses the last character
         { QString(30, u'Ж'), QString(30, u'Ж') }, // 30: no suffix at all
     };
+    std::size_t written = 0;
+    int boxes = 0;
+    // The box shows over the game page with the clock stopped, before anything is written.
+    view.onCall = [&](const QString& call) {
+        if (!call.startsWith(QStringLiteral("ShowMessageBox")))
+            return;
+        ++boxes;
+        EXPECT_EQ(call, "ShowMessageBox(Истекло время!,Мнемира,1)");
+        EXPECT_EQ(view.page, 1);
+        EXPECT_FALSE(view.timerOn[RecordingView::at(Control::Timer2)]);
+        EXPECT_EQ(stored().size(), written);
+    };
     for (const Case& c : cases) {
         view.editText = c.name;
         game.BitBtn1Click();
         s.ClockMinutes = 0;
         s.ClockSeconds = 0;
         s.ClockHundredths = 1;
-        view.take();
         game.Timer2Timer();
-        const QStringList calls = view.take();
-        ASSERT_GE(calls.size(), 6);
-        EXPECT_EQ(calls[3], "SetTimerEnabled(Timer2,off)");
-        EXPECT_EQ(calls[4], "ShowMessageBox(Истекло время!,Мнемира,1)");
-        EXPECT_EQ(calls.back(), "ShowPage(2)");
+        ++written;
+        EXPECT_EQ(view.page, 2);
         EXPECT_EQ(view.rows.back().name, c.stored);
         EXPECT_EQ(view.rows.back().time, "5:59:99");
     }
+    view.onCall = nullptr;
+    EXPECT_EQ(boxes, 3);
     const auto records = stored();
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[0].name().size(), 30);
@@ -144,9 +155,11 @@ TEST_F(GameEnd, AFailingAppendStopsTheEndBeforeTheDeal)
     game.hitsFile().Close(); // appending to a closed file fails
     const auto board = s.CardValue;
     EXPECT_THROW(game.Timer1Timer(), results::EInOutError);
-    const QStringList calls = view.take();
-    EXPECT_EQ(calls.last(), "SetTimerEnabled(Timer2,off)");
+    // The clock stopped; the last faces and counters stay, the game page too.
+    EXPECT_FALSE(view.timerOn[RecordingView::at(Control::Timer2)]);
     EXPECT_EQ(s.CardValue, board);
+    EXPECT_NE(view.shows(game::CardAtPosition(1)), 0);
+    EXPECT_EQ(view.says(Control::Label3), "10");
     EXPECT_NE(view.page, 2);
 }
 

@@ -1,5 +1,7 @@
 #include "recording_view.h"
 
+#include "game/card_grid.h"
+
 #include <algorithm>
 
 using game::Control;
@@ -19,14 +21,14 @@ QString flag(bool on)
 RecordingView::RecordingView()
 {
     picture.fill(-1);
+    onScreen.fill(-1);
     enabled.fill(true);
     // The designed card grid, so the shutter has real places to move to.
     for (int position = 1; position <= game::kCardCount; ++position) {
         const int i = at(game::CardAtPosition(position));
-        const int row = (position - 1) / 5;
-        lefts[i] = (row == 3 ? 160 : 161) + 102 * ((position - 1) % 5);
-        tops[i] = 125 + 90 * row;
-        heights[i] = 80;
+        lefts[i] = game::kCardPlaces[position - 1].left;
+        tops[i] = game::kCardPlaces[position - 1].top;
+        heights[i] = game::kCardHeight;
     }
     lefts[at(Control::Image22)] = 39;
     tops[at(Control::Image22)] = 88;
@@ -84,6 +86,10 @@ void RecordingView::SetCardPicture(Control c, int index)
 void RecordingView::RepaintNow(Control c)
 {
     record(QStringLiteral("RepaintNow(%1)").arg(name(c)));
+    if (c == Control::Form1)
+        onScreen = picture;
+    else
+        onScreen[at(c)] = picture[at(c)];
 }
 
 void RecordingView::SetCardEnabled(Control c, bool on)
@@ -184,7 +190,7 @@ void RecordingView::CloseWindow()
 void RecordingView::CloseCardWithShutter(Control card)
 {
     record(QStringLiteral("CloseCardWithShutter(%1)").arg(name(card)));
-    picture[at(card)] = 0;
+    picture[at(card)] = onScreen[at(card)] = 0;
     enabled[at(card)] = true;
 }
 

@@ -9,8 +9,9 @@
 #include <functional>
 #include <vector>
 
-// A view that records every call as text ("SetCardPicture(Image7,3)") and keeps just enough
-// state (tags, texts, geometry, rows, enabled flags) for the game logic to run against it.
+// A view that records every call as text ("SetCardPicture(Image7,3)") and keeps the state a
+// player would see (pictures drawn and on screen, texts, rows, the page) and what the game logic
+// reads back (tags, geometry, enabled flags).
 class RecordingView : public game::GameView
 {
 public:
@@ -39,6 +40,9 @@ public:
     std::array<bool, static_cast<int>(Control::Count)> visible {};
     // Last picture index drawn on a control, -1 for none.
     std::array<int, static_cast<int>(Control::Count)> picture {};
+    // The picture on screen: what was drawn at the control's last repaint, its own or the
+    // window's (-1 before any).
+    std::array<int, static_cast<int>(Control::Count)> onScreen {};
     std::array<QString, static_cast<int>(Control::Count)> texts {};
     std::array<bool, static_cast<int>(Control::Count)> timerOn {};
     // Animations sized to their picture, and those playing.
@@ -53,6 +57,9 @@ public:
     QStringList take();
 
     static int at(Control c) { return game::ControlIndex(c); }
+    // What the player sees now: the picture a control shows, the text a label says.
+    int shows(Control c) const { return onScreen[at(c)]; }
+    QString says(Control label) const { return texts[at(label)]; }
     // The time captions of the rows, top to bottom.
     QStringList captions() const;
 
