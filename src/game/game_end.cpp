@@ -57,8 +57,8 @@ void Game::FinishEnd()
     m_state.Record.setTime(LeftChars(ElapsedText(), 30));
     m_state.Record.setDate(DateText(m_now(), QLocale::system()));
     m_hitsFile.Append(m_state.Record);
+    // The deal repaints the whole window: the new board is on screen face down.
     Deal();
-    m_view.RepaintNow(Control::Form1);
     ResetRoundCounters(RoundMoment::End);
     FillResultsTable();
 }
