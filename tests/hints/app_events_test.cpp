@@ -6,6 +6,7 @@
 #include "hints/hint_window.h"
 #include "hints/shaped_hint_window.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -19,6 +20,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace hints;
@@ -57,13 +59,20 @@ protected:
     std::vector<std::string> calls;
 };
 
-TEST_F(AppEventsTest, LoadedAppliesTheDefaultsAndTheDesignsColour)
+TEST_F(AppEventsTest, LoadedPutsTheDesignedHintIntoEffectWhateverTheApplicationHad)
 {
     app->setHintPause(10);
     app->setHintShortPause(20);
     app->setHintHidePause(30);
     app->setShowHint(false);
     app->setMouseDragThreshold(17);
+    app->setBiDiMode(bdRightToLeft);
+    const auto unseen = [this] {
+        return std::tuple(app->updateFormatSettings(), app->showMainForm(),
+            app->updateMetricSettings(), app->hintShortCuts(), app->mouseDragImmediate(),
+            app->biDiKeyboard(), app->nonBiDiKeyboard());
+    };
+    const auto unseenBefore = unseen();
     TAppEvents* events = make();
     EXPECT_EQ(app->mainWindow(), owner.get());
     EXPECT_TRUE(events->Chained());
@@ -71,23 +80,39 @@ TEST_F(AppEventsTest, LoadedAppliesTheDefaultsAndTheDesignsColour)
     EXPECT_EQ(events->HintPause(), 10);
     events->SetHintColor(QColor(255, 255, 0));
     EXPECT_EQ(app->hintColor(), QColor(255, 255, 0)); // forwarded at once
+    auto* hinted = new QWidget(owner.get());
+    hinted->setGeometry(0, 0, 100, 100);
+    app->setControlHint(hinted, QStringLiteral("Подсказка"));
+    owner->resize(300, 300);
+    owner->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(owner.get()));
     events->Loaded();
-    EXPECT_EQ(app->hintColor(), QColor(255, 255, 0));
-    EXPECT_EQ(app->hintPause(), 500);
-    EXPECT_EQ(app->hintShortPause(), 50);
-    EXPECT_EQ(app->hintHidePause(), 2500);
-    EXPECT_TRUE(app->showHint());
-    ASSERT_NE(app->hintWindow(), nullptr);
-    EXPECT_EQ(app->hintWindow()->color(), QColor(255, 255, 0));
+    // Laid out left to right; Qt's own drag distance; nothing else changed that shows.
+    EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);
     EXPECT_EQ(QGuiApplication::styleHints()->startDragDistance(), 5);
-    EXPECT_TRUE(app->updateFormatSettings());
-    EXPECT_TRUE(app->showMainForm());
-    EXPECT_TRUE(app->updateMetricSettings());
-    EXPECT_TRUE(app->hintShortCuts());
-    EXPECT_TRUE(app->mouseDragImmediate());
-    EXPECT_EQ(app->biDiMode(), bdLeftToRight);
-    EXPECT_TRUE(app->biDiKeyboard().isEmpty());
-    EXPECT_TRUE(app->nonBiDiKeyboard().isEmpty());
+    EXPECT_TRUE(unseen() == unseenBefore);
+
+    // Hints on, in the design's colour: half a second after the pointer rests (sooner when it
+    // returns right after one), two and a half seconds on screen.
+    const auto shown = [this] { return app->hintWindow() && app->hintWindow()->isVisible(); };
+    const auto restAt = [this](QPoint at) { QTest::mouseMove(owner->windowHandle(), at); };
+    restAt(QPoint(200, 200));
+    QElapsedTimer clock;
+    clock.start();
+    restAt(QPoint(50, 50));
+    ASSERT_TRUE(QTest::qWaitFor(shown, 3000));
+    EXPECT_GE(clock.elapsed(), 450);
+    EXPECT_EQ(app->hintWindow()->color(), QColor(255, 255, 0));
+    restAt(QPoint(200, 200));
+    EXPECT_FALSE(shown());
+    clock.restart();
+    restAt(QPoint(50, 50));
+    ASSERT_TRUE(QTest::qWaitFor(shown, 3000));
+    EXPECT_GE(clock.elapsed(), 40);
+    EXPECT_LT(clock.elapsed(), 450);
+    clock.restart();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown(); }, 6000));
+    EXPECT_GE(clock.elapsed(), 2300);
 }
 
 TEST_F(AppEventsTest, SettersForwardAndGettersReadTheApplication)
