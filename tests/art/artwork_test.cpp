@@ -16,7 +16,8 @@ using arttest::assetFile;
 using arttest::le16;
 using arttest::le32;
 
-// Card rectangles of the game page, row by row.
+// Card rectangles of the game page, row by row. Written out here rather than read from
+// game/card_grid.h, which artgen draws from: they are the independent check of the pictures.
 std::vector<QRect> cardRects()
 {
     std::vector<QRect> rects;

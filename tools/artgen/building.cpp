@@ -4,6 +4,8 @@
 #include "palette.h"
 #include "window_art.h"
 
+#include "game/card_grid.h"
+
 #include <QLinearGradient>
 #include <QPainterPath>
 
@@ -175,9 +177,8 @@ void facade(QPainter& p, bool withWindows)
 std::vector<QRect> cardRects()
 {
     std::vector<QRect> rects;
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 5; ++col)
-            rects.emplace_back((row == 3 ? 160 : 161) + col * 102, 125 + row * 90, 90, 80);
+    for (const game::CardPlace& place : game::kCardPlaces)
+        rects.emplace_back(place.left, place.top, game::kCardWidth, game::kCardHeight);
     return rects;
 }
 

@@ -7,8 +7,8 @@
 
 namespace artgen {
 
-// The card rectangles of the game page, row by row; the game background has a shuttered
-// window opening under each.
+// The card rectangles of the game page, row by row (game/card_grid.h, where the window places
+// the cards); the game background has a shuttered window opening under each.
 std::vector<QRect> cardRects();
 
 // withWindows false: the start (and results) page, a blank facade with floor lines;
