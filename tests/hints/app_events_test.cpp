@@ -87,7 +87,7 @@ TEST_F(AppEventsTest, LoadedPutsTheDesignedHintIntoEffectWhateverTheApplicationH
     owner->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(owner.get()));
     events->Loaded();
-    // Laid out left to right; Qt's own drag distance; nothing else changed that shows.
+    // Laid out left to right, Qt's own drag distance; what shows nothing keeps its value.
     EXPECT_EQ(QGuiApplication::layoutDirection(), Qt::LeftToRight);
     EXPECT_EQ(QGuiApplication::styleHints()->startDragDistance(), 5);
     EXPECT_TRUE(unseen() == unseenBefore);
