@@ -1,21 +1,12 @@
-// The built-in pictures, loaded into their controls behind one guard: a damaged picture is
-// reported like any other failure and its control goes without it.
-//
-// Each picture is loaded when it is first needed, so the window appears at once and holds only
-// what has been shown: the start page's while the window is built, the results page's and the
-// game page's when that page is first shown (before it shows, so no page ever shows
-// half-prepared), and each celebration's when it first plays. Card faces asked for before the
-// card pictures are there (the first deal) are drawn, in order, as soon as they are. The labels
-// of a page are sized to their text (which loads their fonts) when it first shows, too.
-#include "un_main.h"
+#include "un_assets.h"
 
 #include "animator/gif_animator.h"
-#include "art/artwork.h"
 #include "base/error_report.h"
+#include "game/card_grid.h"
 #include "un_controls.h"
+#include "un_design.h"
 
 #include <QApplication>
-#include <QStackedWidget>
 
 using game::Control;
 
@@ -40,58 +31,53 @@ QImage atDensity(QImage picture, art::Density density)
 
 } // namespace
 
-art::Density TForm1::density() const
-{
-    return art::DensityFor(devicePixelRatio());
-}
-
-void TForm1::loadGuarded(const std::function<void()>& load)
-{
-    base::RunReported(this, load);
-}
-
-void TForm1::loadBackground(Control image, art::Background picture)
-{
-    loadGuarded([&] {
-        static_cast<TImage*>(control(image))
-            ->setPicture(atDensity(art::background(picture, density()), density()));
-    });
-}
-
-void TForm1::loadGlyph(int n)
-{
-    loadGuarded(
-        [&] { button(buttonFor(n))->setGlyph(atDensity(art::glyph(n, density()), density())); });
-}
-
-void TForm1::loadAssets()
+TAssets::TAssets(QWidget* window, TFormControls& controls)
+    : m_window(window)
+    , m_controls(controls)
 {
     // The application's icon, which the window and its message boxes show.
-    loadGuarded([] { QApplication::setWindowIcon(art::icon()); });
+    guarded([] { QApplication::setWindowIcon(art::icon()); });
     loadBackground(Control::Image23, art::Background::Start);
     loadGlyph(1);
     loadGlyph(4);
 }
 
-void TForm1::loadPageAssets(int page)
+art::Density TAssets::density() const
 {
-    // Labels sized to their text, on the page about to show.
-    std::erase_if(m_labelsToFit, [this, page](Control label) {
-        QWidget* widget = control(label);
-        const bool onPage = m_notebook->widget(page)->isAncestorOf(widget);
-        if (onPage)
-            static_cast<TLabel*>(widget)->fitToText();
-        return onPage;
+    return art::DensityFor(m_window->devicePixelRatio());
+}
+
+void TAssets::guarded(const std::function<void()>& load)
+{
+    base::RunReported(m_window, load);
+}
+
+void TAssets::loadBackground(Control image, art::Background picture)
+{
+    guarded([&] {
+        m_controls.image(image)->setPicture(
+            atDensity(art::background(picture, density()), density()));
     });
-    if (page == static_cast<int>(game::Page::Hits) && !m_hitsPageLoaded) {
+}
+
+void TAssets::loadGlyph(int n)
+{
+    guarded([&] {
+        m_controls.button(buttonFor(n))->setGlyph(atDensity(art::glyph(n, density()), density()));
+    });
+}
+
+void TAssets::preparePage(game::Page page)
+{
+    if (page == game::Page::Hits && !m_hitsPageLoaded) {
         m_hitsPageLoaded = true;
         loadBackground(Control::Image24, art::Background::Hits);
         loadGlyph(2);
         loadGlyph(3);
     }
-    if (page == static_cast<int>(game::Page::Game) && !m_cardsReady) {
+    if (page == game::Page::Game && !m_cardsReady) {
         loadBackground(Control::Image17, art::Background::Game);
-        loadGuarded([this] {
+        guarded([this] {
             art::CardPictures cards = art::cardPictures(density());
             for (QImage& picture : cards.images)
                 picture = atDensity(std::move(picture), density());
@@ -103,30 +89,47 @@ void TForm1::loadPageAssets(int page)
         // Loaded or not, the faces asked for meanwhile are drawn now (or, without pictures, not).
         m_cardsReady = true;
         for (const auto& [card, index] : std::exchange(m_pendingCardDraws, {}))
-            SetCardPicture(card, index);
+            drawCard(card, index);
     }
 }
 
-void TForm1::loadAnimation(int picture)
+void TAssets::drawCard(Control card, int index)
+{
+    TImage* image = m_controls.image(card);
+    if (!image)
+        return;
+    if (!m_cardsReady) {
+        m_pendingCardDraws.emplace_back(card, index);
+        return;
+    }
+    if (index >= static_cast<int>(m_cardImages.size()))
+        return; // the card pictures are damaged: nothing to draw
+    image->resizePicture(
+        game::kCardWidth, game::kCardHeight, qRound(m_cardImages[index].devicePixelRatio()));
+    image->drawMasked(m_cardImages[index], m_cardMasks[index]);
+}
+
+void TAssets::loadAnimation(int picture)
 {
     if (picture < 1 || picture > game::kPictureCount || m_animationLoaded[picture - 1])
         return;
     m_animationLoaded[picture - 1] = true;
-    auto* animator = static_cast<animator::TGIFAnimator*>(control(game::AnimatorFor(picture)));
-    loadGuarded([&] {
+    auto* animator = m_controls.animator(game::AnimatorFor(picture));
+    guarded([&] {
         animator->Image().SetDevicePixelRatio(static_cast<int>(density()));
         animator->Image().ReadFormData(art::animationData(picture, density()));
     });
-    // The design gives one animation a change handler as well: the celebration's end, like its
-    // click. Attached after the picture was read, it never reports a change in play.
     if (game::AnimatorFor(picture) == kEndsCelebrationOnChange)
-        animator->SetOnChange([this](QObject*) { m_celebrationEnd(); });
+        animator->SetOnChange([this](QObject*) {
+            if (m_onChange)
+                m_onChange();
+        });
 }
 
-void TForm1::finishLoading()
+void TAssets::loadAll()
 {
-    loadPageAssets(static_cast<int>(game::Page::Hits));
-    loadPageAssets(static_cast<int>(game::Page::Game));
+    preparePage(game::Page::Hits);
+    preparePage(game::Page::Game);
     for (int n = 1; n <= game::kPictureCount; ++n)
         loadAnimation(n);
 }

@@ -1,15 +1,12 @@
-// Playing the cards with the keyboard: on the game page the arrow keys move a focus over the
-// 4 × 5 grid in the cards' Tag order, and Space does there what a click does. The focus is drawn
-// as a mark only once an arrow key was pressed in this game, so a player who never presses one
-// sees every pixel as designed; the mouse hides it again until the next arrow key.
-#include "un_main.h"
+#include "un_card_keys.h"
 
-#include "animator/gif_animator.h"
+#include "un_design.h"
 
-#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStackedWidget>
+
+#include <algorithm>
 
 using game::Control;
 
@@ -50,99 +47,101 @@ protected:
 
 } // namespace
 
-void TForm1::buildCardMark()
+TCardKeys::TCardKeys(const TFormControls& controls, Actions actions)
+    : m_controls(controls)
+    , m_actions(std::move(actions))
+    , m_mark(new TCardMark(controls.page(game::Page::Game)))
 {
-    m_cardMark = new TCardMark(m_notebook->widget(static_cast<int>(game::Page::Game)));
-    m_cardMark->stackUnder(control(Control::Label1));
+    m_mark->stackUnder(controls.control(Control::Label1));
 }
 
-void TForm1::resetCardFocus()
+void TCardKeys::newGame()
 {
-    hideCardFocus();
-    m_cardFocus = 1;
+    hideMark();
+    m_focus = 1;
 }
 
-void TForm1::hideCardFocus()
+void TCardKeys::hideMark()
 {
-    m_cardFocusShown = false;
-    m_cardMark->hide();
+    m_shown = false;
+    m_mark->hide();
 }
 
-bool TForm1::hasCardFocus(Control card) const
+bool TCardKeys::focusesOn(Control card) const
 {
-    return m_cardFocusShown && m_cardMark->isVisible() && game::IsCard(card)
-        && m_tags[static_cast<int>(card)] == m_cardFocus;
+    return m_shown && m_mark->isVisible() && game::IsCard(card) && m_controls.tag(card) == m_focus;
 }
 
-bool TForm1::handleCardKey(QKeyEvent* event)
+bool TCardKeys::celebrating() const
 {
-    if (m_notebook->currentIndex() != static_cast<int>(game::Page::Game)
+    for (int n = 1; n <= game::kPictureCount; ++n) {
+        if (m_controls.control(game::AnimatorFor(n))->isVisible())
+            return true;
+    }
+    return false;
+}
+
+bool TCardKeys::handleKey(QKeyEvent* event)
+{
+    if (m_controls.shownPage() != game::Page::Game
         || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
         return false;
     switch (event->key()) {
     case Qt::Key_Left:
-        moveCardFocus(0, -1);
+        step(0, -1);
         return true;
     case Qt::Key_Right:
-        moveCardFocus(0, 1);
+        step(0, 1);
         return true;
     case Qt::Key_Up:
-        moveCardFocus(-1, 0);
+        step(-1, 0);
         return true;
     case Qt::Key_Down:
-        moveCardFocus(1, 0);
+        step(1, 0);
         return true;
     case Qt::Key_T: // the time; in the Russian layout the same key types "Е"
     case 0x0415:
-        tellTimeLeft();
+        m_actions.tellTimeLeft();
         return true;
-    case Qt::Key_Space: {
+    case Qt::Key_Space:
         // A celebration covers every card, so there Space lands on it and ends it, as a click
         // does, whether or not a card has the focus.
-        bool celebrating = false;
-        for (int n = 1; n <= game::kPictureCount; ++n)
-            celebrating = celebrating || control(game::AnimatorFor(n))->isVisible();
-        if (m_cardFocusShown || celebrating)
-            pressAt(game::CardAtPosition(m_cardFocus));
+        if (m_shown || celebrating())
+            pressAt(game::CardAtPosition(m_focus));
         return true;
-    }
     default:
         return false;
     }
 }
 
-void TForm1::moveCardFocus(int rows, int columns)
+void TCardKeys::step(int rows, int columns)
 {
     // The first arrow key shows the focus where it is; the others move it, not past an edge.
-    if (m_cardFocusShown) {
-        const int row = std::clamp((m_cardFocus - 1) / kColumns + rows, 0, kRows - 1);
-        const int column = std::clamp((m_cardFocus - 1) % kColumns + columns, 0, kColumns - 1);
-        m_cardFocus = row * kColumns + column + 1;
+    if (m_shown) {
+        const int row = std::clamp((m_focus - 1) / kColumns + rows, 0, kRows - 1);
+        const int column = std::clamp((m_focus - 1) % kColumns + columns, 0, kColumns - 1);
+        m_focus = row * kColumns + column + 1;
     }
-    m_cardFocusShown = true;
-    QWidget* card = control(game::CardAtPosition(m_cardFocus));
-    m_cardMark->setGeometry(card->geometry());
-    m_cardMark->show();
-    QAccessibleEvent focus(card, QAccessible::Focus);
-    QAccessible::updateAccessibility(&focus);
+    m_shown = true;
+    QWidget* card = m_controls.control(game::CardAtPosition(m_focus));
+    m_mark->setGeometry(card->geometry());
+    m_mark->show();
+    m_actions.focusMoved(card);
 }
 
-void TForm1::pressAt(Control card)
+void TCardKeys::pressAt(Control card)
 {
-    QWidget* page = m_notebook->widget(static_cast<int>(game::Page::Game));
-    QWidget* widget = control(card);
+    QWidget* page = m_controls.page(game::Page::Game);
+    QWidget* widget = m_controls.control(card);
     if (!page->isVisible() || !game::IsCard(card))
         return;
     // Qt's hit testing: the topmost control there; a disabled card passes the click to the page,
     // which does nothing.
     QWidget* target = page->childAt(widget->geometry().center());
     if (target == widget && widget->isEnabled()) {
-        m_cardClick(card);
+        m_actions.clickCard(card);
         return;
     }
-    for (int n = 1; n <= game::kPictureCount; ++n) {
-        QWidget* animator = control(game::AnimatorFor(n));
-        if (target && (target == animator || animator->isAncestorOf(target)))
-            m_celebrationEnd();
-    }
+    if (const auto hit = m_controls.controlOf(target); hit && game::IsAnimator(*hit))
+        m_actions.endCelebration();
 }

@@ -1,14 +1,10 @@
-// The window's key rules: Enter presses the button that has the focus, or else the default
-// button of the page shown ("Старт", "Играть"); Alt+letter presses the button with that
-// accelerator anywhere in the window, and the letter alone does so while a button has the focus.
-// The arrow keys and Space of the game page come first (un_card_keys.cpp).
-#include "un_main.h"
+#include "un_keys.h"
 
 #include "un_controls.h"
+#include "un_design.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QWindow>
 
 using game::Control;
 
@@ -20,21 +16,21 @@ constexpr Control kButtons[]
 
 } // namespace
 
-TBitBtn* TForm1::button(Control c) const
-{
-    return static_cast<TBitBtn*>(control(c));
-}
+TButtonKeys::TButtonKeys(QWidget* window, const TFormControls& controls)
+    : m_window(window)
+    , m_controls(controls)
+{ }
 
-TBitBtn* TForm1::enterTarget() const
+TBitBtn* TButtonKeys::enterTarget() const
 {
     const QWidget* focus = QApplication::focusWidget();
-    if (!focus || focus->window() != this)
-        focus = focusWidget();
+    if (!focus || focus->window() != m_window)
+        focus = m_window->focusWidget();
     bool buttonFocused = false;
     for (Control c : kButtons)
-        buttonFocused = buttonFocused || focus == control(c);
+        buttonFocused = buttonFocused || focus == m_controls.control(c);
     for (Control c : kButtons) {
-        TBitBtn* b = button(c);
+        TBitBtn* b = m_controls.button(c);
         const bool isDefault = c == Control::BitBtn1 || c == Control::BitBtn2;
         const bool wants = focus == b || (!buttonFocused && isDefault);
         if (wants && b->canTakeFocus())
@@ -43,14 +39,14 @@ TBitBtn* TForm1::enterTarget() const
     return nullptr;
 }
 
-void TForm1::updateEnterTarget()
+void TButtonKeys::updateEnterTarget()
 {
     TBitBtn* target = enterTarget();
     for (Control c : kButtons)
-        button(c)->setEnterTarget(button(c) == target);
+        m_controls.button(c)->setEnterTarget(m_controls.button(c) == target);
 }
 
-bool TForm1::handleKey(QKeyEvent* event)
+bool TButtonKeys::handleKey(QKeyEvent* event)
 {
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     const int key = event->key();
@@ -74,7 +70,7 @@ bool TForm1::handleKey(QKeyEvent* event)
     if (!alt && !onButton)
         return false;
     for (Control c : kButtons) {
-        TBitBtn* b = button(c);
+        TBitBtn* b = m_controls.button(c);
         if (b->accelerator() == letter && b->canTakeFocus()) {
             b->setFocus(Qt::ShortcutFocusReason);
             b->click();
@@ -82,27 +78,4 @@ bool TForm1::handleKey(QKeyEvent* event)
         }
     }
     return alt; // Alt+letter with no button of that letter does nothing else either
-}
-
-void TForm1::watchKeys()
-{
-    // Keys reach the native window before the control with the focus: the rules above are
-    // applied there, for this window only. Installing twice keeps one filter.
-    if (QWindow* window = windowHandle())
-        window->installEventFilter(this);
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == windowHandle()) {
-        // The mouse takes over from the card keys: their mark goes until the next arrow key.
-        if (event->type() == QEvent::MouseButtonPress)
-            hideCardFocus();
-        if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (handleCardKey(key) || handleKey(key))
-                return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }

@@ -1,6 +1,6 @@
 // The text label: sized to its text, transparent or opaque; the clock's hundredths keep a picture
 // of each of their texts, so a tick neither lays out nor measures text.
-#include "un_controls.h"
+#include "un_label.h"
 
 #include <QEvent>
 #include <QPainter>

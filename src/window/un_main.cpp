@@ -4,16 +4,24 @@
 #include "base/error_report.h"
 #include "hints/app_events.h"
 #include "hints/application.h"
+#include "un_assets.h"
+#include "un_card_keys.h"
 #include "un_colours.h"
 #include "un_controls.h"
+#include "un_design.h"
+#include "un_keys.h"
+#include "un_notice.h"
 #include "un_screen_reader.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTimer>
+#include <QWindow>
 
 using game::Control;
 
@@ -25,11 +33,9 @@ template <typename... Args> auto TForm1::forward(void (game::Game::*event)(Args.
 
 TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
     : QWidget(parent)
-    , m_game(*this, pause ? pause : PauseAnsweringScreenReaders)
     , m_pause(pause ? std::move(pause) : PauseAnsweringScreenReaders)
+    , m_game(*this, m_pause)
 {
-    m_controls[game::ControlIndex(Control::Form1)] = this;
-    screenReaderListens = [] { return QAccessible::isActive(); };
     setWindowTitle(QStringLiteral("Мнемира"));
     setFixedSize(800, 600);
     QPalette pal = palette();
@@ -37,26 +43,39 @@ TForm1::TForm1(QWidget* parent, game::PauseFunction pause)
     setPalette(pal);
     setAutoFillBackground(true);
 
-    buildPages();
-    buildCardMark();
-    describeControls();
-    loadAssets();
+    screenReaderListens = [] { return QAccessible::isActive(); };
+    makeParts();
     connectEvents();
 
     // The application's settings are applied once the design is loaded, before FormCreate.
     auto* AppEvents1 = new hints::TAppEvents(this);
     AppEvents1->SetHintColor(QColor(255, 255, 0));
     AppEvents1->Loaded();
-    hints::Application::instance().setControlHint(
-        m_list, QStringLiteral("Щелкните колонку  (Время)!"));
+    hints::Application::instance().setControlHint(m_controls->list(), QString::fromUtf8(kListHint));
 
-    m_focusWatch
-        = connect(qApp, &QApplication::focusChanged, this, [this] { updateEnterTarget(); });
+    m_focusWatch = connect(
+        qApp, &QApplication::focusChanged, this, [this] { m_buttonKeys->updateEnterTarget(); });
 
     forward (&game::Game::FormCreate)();
     // The first tab stop gets the focus when the window is first activated.
     control(Control::Edit4)->setFocus(Qt::OtherFocusReason);
-    updateEnterTarget();
+    m_buttonKeys->updateEnterTarget();
+}
+
+void TForm1::makeParts()
+{
+    m_controls = std::make_unique<TFormControls>(this);
+    m_cardKeys = std::make_unique<TCardKeys>(*m_controls,
+        TCardKeys::Actions { [this](Control card) { m_cardClick(card); },
+            [this] { m_celebrationEnd(); }, [this] { m_screenReader->tellTimeLeft(); },
+            [this](QWidget* card) { m_screenReader->tellFocus(card); } });
+    m_screenReader = std::make_unique<TScreenReader>(this, *m_controls, m_game.state(),
+        TScreenReader::Window { [this] { return screenReaderListens(); },
+            [this](Control card) { return m_cardKeys->focusesOn(card); },
+            [this](Control card) { m_cardKeys->pressAt(card); }, [this] { m_celebrationEnd(); } });
+    m_assets = std::make_unique<TAssets>(this, *m_controls);
+    m_assets->setOnAnimationChange([this] { m_celebrationEnd(); });
+    m_buttonKeys = std::make_unique<TButtonKeys>(this, *m_controls);
 }
 
 TForm1::~TForm1()
@@ -65,44 +84,84 @@ TForm1::~TForm1()
     disconnect(m_focusWatch);
 }
 
+QWidget* TForm1::control(Control c) const
+{
+    return m_controls->control(c);
+}
+
 QTimer* TForm1::timer(Control c) const
 {
-    return c == Control::Timer1 ? m_timer1 : c == Control::Timer2 ? m_timer2 : nullptr;
+    return m_controls->timer(c);
+}
+
+QStackedWidget* TForm1::notebook() const
+{
+    return m_controls->notebook();
+}
+
+QWidget* TForm1::notice() const
+{
+    return m_screenReader->notice();
+}
+
+void TForm1::finishLoading()
+{
+    m_assets->loadAll();
+    for (const game::Page page : { game::Page::Hits, game::Page::Game })
+        m_controls->fitLabels(page);
 }
 
 void TForm1::connectEvents()
 {
-    connect(m_timer1, &QTimer::timeout, this, forward(&game::Game::Timer1Timer));
-    connect(m_timer2, &QTimer::timeout, this, forward(&game::Game::Timer2Timer));
-    connect(
-        button(Control::BitBtn1), &QPushButton::clicked, this, forward(&game::Game::BitBtn1Click));
-    connect(
-        button(Control::BitBtn2), &QPushButton::clicked, this, forward(&game::Game::BitBtn2Click));
-    connect(
-        button(Control::BitBtn3), &QPushButton::clicked, this, forward(&game::Game::BitBtn3Click));
-    connect(
-        button(Control::BitBtn4), &QPushButton::clicked, this, forward(&game::Game::BitBtn4Click));
-    connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this,
+    connect(timer(Control::Timer1), &QTimer::timeout, this, forward(&game::Game::Timer1Timer));
+    connect(timer(Control::Timer2), &QTimer::timeout, this, forward(&game::Game::Timer2Timer));
+    const std::pair<Control, void (game::Game::*)()> buttons[] = {
+        { Control::BitBtn1, &game::Game::BitBtn1Click },
+        { Control::BitBtn2, &game::Game::BitBtn2Click },
+        { Control::BitBtn3, &game::Game::BitBtn3Click },
+        { Control::BitBtn4, &game::Game::BitBtn4Click },
+    };
+    for (const auto& [button, handler] : buttons)
+        connect(m_controls->button(button), &QPushButton::clicked, this, forward(handler));
+    connect(m_controls->list()->horizontalHeader(), &QHeaderView::sectionClicked, this,
         forward(&game::Game::ListView1ColumnClick));
 
     m_cardClick = forward(&game::Game::Image1Click);
     for (int position = 1; position <= game::kCardCount; ++position) {
         const Control card = game::CardAtPosition(position);
-        static_cast<TImage*>(control(card))->setOnClick([this, card] { m_cardClick(card); });
+        m_controls->image(card)->setOnClick([this, card] { m_cardClick(card); });
     }
     // A click on the animation ends the celebration, as the timer does; so does a change of
-    // GIFAnimator6's picture (kEndsCelebrationOnChange, attached once it is read, un_assets.cpp).
+    // GIFAnimator6's picture (attached once it is read, un_assets.cpp).
     m_celebrationEnd = forward(&game::Game::Timer1Timer);
-    for (int n = 1; n <= game::kPictureCount; ++n) {
-        auto* animator = static_cast<animator::TGIFAnimator*>(control(game::AnimatorFor(n)));
-        animator->SetOnClick([this](QObject*) { m_celebrationEnd(); });
-    }
+    for (int n = 1; n <= game::kPictureCount; ++n)
+        m_controls->animator(game::AnimatorFor(n))->SetOnClick([this](QObject*) {
+            m_celebrationEnd();
+        });
 }
 
 void TForm1::showEvent(QShowEvent* event)
 {
-    watchKeys();
+    // Keys reach the native window before the control with the focus: the key rules are applied
+    // there, for this window only. Installing twice keeps one filter.
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this);
     QWidget::showEvent(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle()) {
+        // The mouse takes over from the card keys: their mark goes until the next arrow key.
+        if (event->type() == QEvent::MouseButtonPress)
+            m_cardKeys->hideMark();
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (m_cardKeys->handleKey(key) || m_buttonKeys->handleKey(key))
+                return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -4,53 +4,60 @@
 #include "animator/gif_animator.h"
 #include "game/card_effects.h"
 #include "hints/hint_appearance.h"
+#include "un_assets.h"
+#include "un_card_keys.h"
 #include "un_controls.h"
+#include "un_design.h"
+#include "un_keys.h"
+#include "un_label.h"
+#include "un_screen_reader.h"
 
 #include <QMessageBox>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <algorithm>
 
 using game::Control;
 
-void TForm1::ShowPage(int page)
+void TForm1::ShowPage(int number)
 {
-    if (page < 0 || page > 2 || page == m_notebook->currentIndex())
+    const auto page = static_cast<game::Page>(number);
+    if (number < 0 || number > 2 || page == m_controls->shownPage())
         return;
-    // Only the start page's pictures are loaded while the window is built.
-    loadPageAssets(page);
+    // Only the start page is prepared while the window is built.
+    m_controls->fitLabels(page);
+    m_assets->preparePage(page);
     const QWidget* focus = focusWidget();
-    const bool focusInside = focus && m_notebook->isAncestorOf(focus);
-    const bool gameOver = page == static_cast<int>(game::Page::Hits)
-        && m_notebook->currentIndex() == static_cast<int>(game::Page::Game);
-    m_notebook->setCurrentIndex(page);
+    const bool focusInside = focus && notebook()->isAncestorOf(focus);
+    const bool gameOver = page == game::Page::Hits && m_controls->shownPage() == game::Page::Game;
+    notebook()->setCurrentIndex(number);
     // Each game starts without the card keys' focus mark.
-    if (page == static_cast<int>(game::Page::Game))
-        resetCardFocus();
+    if (page == game::Page::Game)
+        m_cardKeys->newGame();
     if (focusInside) {
-        if (page == 0)
-            control(Control::Edit4)->setFocus(Qt::OtherFocusReason);
-        else if (page == 2)
-            m_list->setFocus(Qt::OtherFocusReason);
-        else
-            m_notebook->widget(1)->setFocus(Qt::OtherFocusReason);
+        // The first control of the page that takes the focus; the game page has none.
+        QWidget* first = page == game::Page::Start ? control(Control::Edit4)
+            : page == game::Page::Hits             ? m_controls->list()
+                                                   : m_controls->page(page);
+        first->setFocus(Qt::OtherFocusReason);
     }
-    updateEnterTarget();
-    tellScreenReader();
+    m_buttonKeys->updateEnterTarget();
+    m_screenReader->tellChanges();
     if (gameOver)
-        tellGameOver();
+        m_screenReader->tellGameOver();
 }
 
 void TForm1::SetLabelText(Control label, const QString& text)
 {
-    auto* l = dynamic_cast<TLabel*>(control(label));
+    TLabel* l = m_controls->label(label);
     if (!l)
         return;
     l->setText(text);
     // The clock's ticks are not announced; it is read when asked.
     if (label != Control::Label10 && label != Control::Label11 && label != Control::Label12)
-        tellScreenReader();
+        m_screenReader->tellChanges();
 }
 
 QString TForm1::GetEditText(Control edit)
@@ -61,18 +68,10 @@ QString TForm1::GetEditText(Control edit)
 
 void TForm1::SetCardPicture(Control picture, int index)
 {
-    auto* image = dynamic_cast<TImage*>(control(picture));
-    if (!image || index < 0 || index > game::kPictureCount)
+    if (!m_controls->image(picture) || index < 0 || index > game::kPictureCount)
         return;
-    m_shownPicture[game::ControlIndex(picture)] = index;
-    if (!m_cardsReady) {
-        m_pendingCardDraws.emplace_back(picture, index);
-        return;
-    }
-    if (index >= static_cast<int>(m_cardImages.size()))
-        return; // the card pictures are damaged: nothing to draw
-    image->resizePicture(90, 80, qRound(m_cardImages[index].devicePixelRatio()));
-    image->drawMasked(m_cardImages[index], m_cardMasks[index]);
+    m_screenReader->cardShows(picture, index);
+    m_assets->drawCard(picture, index);
 }
 
 void TForm1::RepaintNow(Control c)
@@ -80,15 +79,15 @@ void TForm1::RepaintNow(Control c)
     if (c == Control::Form1) {
         // The window's own surface: everything of it lies under the page container, whose
         // pages are drawn at the next ordinary paint.
-        repaint(QRegion(rect()).subtracted(m_notebook->geometry()));
-        tellScreenReader();
+        repaint(QRegion(rect()).subtracted(notebook()->geometry()));
+        m_screenReader->tellChanges();
         return;
     }
     if (QWidget* w = control(c))
         w->repaint();
     // What a card shows now is said now: a pause may follow that blocks this thread.
     if (game::IsCard(c))
-        tellScreenReader();
+        m_screenReader->tellChanges();
 }
 
 void TForm1::SetCardEnabled(Control card, bool enabled)
@@ -108,8 +107,8 @@ void TForm1::HideControl(Control c)
     QWidget* w = control(c);
     if (!w)
         return;
-    if (game::AnimatorFor(1) <= c && c <= game::AnimatorFor(game::kPictureCount) && w->isVisible())
-        tellCelebrationOver();
+    if (game::IsAnimator(c) && w->isVisible())
+        m_screenReader->tellCelebrationOver();
     w->hide();
 }
 
@@ -139,22 +138,22 @@ int TForm1::ControlHeight(Control c)
 }
 void TForm1::SetControlTag(Control c, int tag)
 {
-    m_tags[game::ControlIndex(c)] = tag;
+    m_controls->setTag(c, tag);
 }
 int TForm1::ControlTag(Control c)
 {
-    return m_tags[game::ControlIndex(c)];
+    return m_controls->tag(c);
 }
 
 void TForm1::FitAnimatorToPicture(Control c)
 {
-    if (auto* a = dynamic_cast<animator::TGIFAnimator*>(control(c)))
+    if (auto* a = m_controls->animator(c))
         a->SetAutoSize(true);
 }
 
 void TForm1::SetAnimating(Control c, bool on)
 {
-    if (auto* a = dynamic_cast<animator::TGIFAnimator*>(control(c)))
+    if (auto* a = m_controls->animator(c))
         a->SetAnimate(on);
 }
 
@@ -191,16 +190,17 @@ Control TForm1::FindCard(const QString& name)
 
 void TForm1::ClearResultRows()
 {
-    m_list->setRowCount(0);
+    m_controls->list()->setRowCount(0);
 }
 
 void TForm1::AddResultRow(const QString& time, const QString& name, const QString& date)
 {
-    const int row = m_list->rowCount();
-    m_list->insertRow(row);
-    m_list->setItem(row, 0, new QTableWidgetItem(time));
-    m_list->setItem(row, 1, new QTableWidgetItem(name));
-    m_list->setItem(row, 2, new QTableWidgetItem(date));
+    QTableWidget* list = m_controls->list();
+    const int row = list->rowCount();
+    list->insertRow(row);
+    list->setItem(row, 0, new QTableWidgetItem(time));
+    list->setItem(row, 1, new QTableWidgetItem(name));
+    list->setItem(row, 2, new QTableWidgetItem(date));
 }
 
 void TForm1::SortResultRows()
@@ -209,17 +209,18 @@ void TForm1::SortResultRows()
     {
         QString cells[3];
     };
-    std::vector<Row> rows(m_list->rowCount());
-    for (int r = 0; r < m_list->rowCount(); ++r) {
+    QTableWidget* list = m_controls->list();
+    std::vector<Row> rows(list->rowCount());
+    for (int r = 0; r < list->rowCount(); ++r) {
         for (int c = 0; c < 3; ++c)
-            rows[r].cells[c] = m_list->item(r, c) ? m_list->item(r, c)->text() : QString();
+            rows[r].cells[c] = list->item(r, c) ? list->item(r, c)->text() : QString();
     }
     std::stable_sort(rows.begin(), rows.end(), [this](const Row& a, const Row& b) {
         return m_game.ListView1Compare(a.cells[0], b.cells[0]) < 0;
     });
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         for (int c = 0; c < 3; ++c)
-            m_list->item(r, c)->setText(rows[r].cells[c]);
+            list->item(r, c)->setText(rows[r].cells[c]);
     }
 }
 
@@ -235,9 +236,9 @@ void TForm1::CloseCardWithShutter(Control card)
 
 void TForm1::StartCelebration(int picture)
 {
-    loadAnimation(picture);
+    m_assets->loadAnimation(picture);
     game::RunStartCelebration(*this, picture);
-    tellCelebration(picture);
+    m_screenReader->tellCelebration(picture);
 }
 
 void TForm1::SetHintAppearance(int shape, int shadowDepth, bool hasTail, int alignment)

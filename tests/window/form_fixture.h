@@ -2,12 +2,14 @@
 
 #include "base/error_report.h"
 #include "window/un_controls.h"
+#include "window/un_label.h"
 #include "window/un_main.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
