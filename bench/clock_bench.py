@@ -67,7 +67,7 @@ def clock_run(session, path, args, before_clock):
 def one_run(session, path, args):
     """The game: the start page and the results page idle, then the game page's clock."""
     def pages(display, window, pids, pid):
-        ox, oy = display.origin(window)
+        ox, oy = display.geometry(window)[:2]
         start = sample(pids, args.idle_seconds)
         display.click(ox + RESULTS_BUTTON[0], oy + RESULTS_BUTTON[1])
         display.move(0, 0)

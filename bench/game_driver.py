@@ -20,7 +20,7 @@ class GameDriver:
         _, self.window = display.wait_map(program.pid, timeout_s, program.alive)
         # The window is centred by a move after it is shown: read its place once that has settled.
         time.sleep(1.0)
-        self.ox, self.oy = display.origin(self.window)
+        self.ox, self.oy = display.geometry(self.window)[:2]
         self.backs = {}
 
     def rect(self, position):
@@ -43,7 +43,7 @@ class GameDriver:
         x, y, w, h = self.rect(position)
         self.d.move(x + w // 2, y + h // 2)
         self.d.button(True)
-        xbench.XSync(self.d.dpy, 0)
+        self.d.sync()
 
     def timed_turn(self, position, interval_ms=1.0, timeout_s=5.0):
         """Clicks a closed card and grabs its rectangle until it no longer shows the back.

@@ -88,9 +88,9 @@ def one_start(display, path, args):
     try:
         mapped, window, rects = display.record_start(program.pid, args.quiet, 2000,
                                                      TIMEOUT_S, program.alive)
-        frame = (*display.origin(window), *WINDOW)
-        if display.size(window) != WINDOW:
-            raise RuntimeError(f"{path} mapped a {display.size(window)} window first")
+        frame = display.geometry(window)
+        if frame[2:] != WINDOW:
+            raise RuntimeError(f"{path} mapped a {frame[2:]} window first")
     finally:
         program.stop()
     started = program.started

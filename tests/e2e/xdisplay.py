@@ -1,12 +1,19 @@
-"""The X server as the end-to-end tests see it, through libX11 and ctypes.
+"""The X server as the end-to-end tests and the benchmarks see it, through libX11 and ctypes.
 
-Windows by name with their place on the screen, screen pixels, the window manager's close
-message (WM_DELETE_WINDOW, what a close box sends) and window properties.
-libX11 is there wherever the game's xcb plugin and xdotool run, so no helper is compiled.
+Windows by name with their place on the screen, window properties, the window manager's close
+message (WM_DELETE_WINDOW, what a close box sends) and screen pixels; for the benchmarks (bench/
+imports this module by putting this folder on sys.path) also map and DAMAGE events timed as they
+arrive, and synthetic input through XTest.
+libX11 is there wherever the game's xcb plugin and xdotool run, so no helper is compiled; the
+benchmarks' calls also need libXtst.so.6 and libXdamage.so.1 (Debian: libxtst6, libxdamage1),
+which are loaded when present, so that what uses libX11 alone runs without them.
 """
 import ctypes
-import zlib
+import os
+import select
 import struct
+import time
+import zlib
 
 _c_int, _c_uint, _c_long, _c_ulong = ctypes.c_int, ctypes.c_uint, ctypes.c_long, ctypes.c_ulong
 _ptr = ctypes.c_void_p
@@ -14,8 +21,17 @@ Window = Atom = _c_ulong
 
 _ZPIXMAP = 2
 _IS_VIEWABLE = 2
+_MAP_NOTIFY = 19
 _CLIENT_MESSAGE = 33
 _ANY_PROPERTY_TYPE = 0
+_SUBSTRUCTURE_NOTIFY_MASK = 1 << 19
+_REVERT_TO_PARENT = 2
+_XK_RETURN = 0xFF0D
+_DAMAGE_REPORT_RAW_RECTANGLES = 0
+
+
+class XError(RuntimeError):
+    pass
 
 
 class _XImage(ctypes.Structure):
@@ -38,90 +54,156 @@ class _XWindowAttributes(ctypes.Structure):
                 ("screen", _ptr)]
 
 
+# Every event starts with these: type, serial, send_event, display.
+_EVENT_HEAD = [("type", _c_int), ("serial", _c_ulong), ("send_event", _c_int), ("display", _ptr)]
+
+
 class _XClientMessageEvent(ctypes.Structure):
-    _fields_ = [("type", _c_int), ("serial", _c_ulong), ("send_event", _c_int),
-                ("display", _ptr), ("window", Window), ("message_type", Atom),
-                ("format", _c_int), ("data", _c_long * 5)]
+    _fields_ = _EVENT_HEAD + [("window", Window), ("message_type", Atom), ("format", _c_int),
+                              ("data", _c_long * 5)]
+
+
+class _XMapEvent(ctypes.Structure):
+    _fields_ = _EVENT_HEAD + [("event", Window), ("window", Window),
+                              ("override_redirect", _c_int)]
+
+
+class _XRectangle(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort)]
+
+
+class _XDamageNotifyEvent(ctypes.Structure):
+    _fields_ = _EVENT_HEAD + [("drawable", Window), ("damage", _c_ulong), ("level", _c_int),
+                              ("more", _c_int), ("timestamp", _c_ulong), ("area", _XRectangle),
+                              ("geometry", _XRectangle)]
 
 
 class _XEvent(ctypes.Union):
-    _fields_ = [("type", _c_int), ("xclient", _XClientMessageEvent), ("pad", _c_long * 24)]
+    _fields_ = [("type", _c_int), ("xclient", _XClientMessageEvent), ("xmap", _XMapEvent),
+                ("xdamage", _XDamageNotifyEvent), ("pad", _c_long * 24)]
 
 
+def _library(soname):
+    try:
+        return ctypes.CDLL(soname)
+    except OSError:
+        return soname  # not installed: its calls say so when made
+
+
+def _sig(lib, name, res, *args):
+    if isinstance(lib, str):
+        def missing(*_):
+            raise XError(f"{name} needs {lib}, which is not installed")
+        return missing
+    fn = getattr(lib, name)
+    fn.restype = res
+    fn.argtypes = list(args)
+    return fn
+
+
+_x11 = ctypes.CDLL("libX11.so.6")
+_xtst = _library("libXtst.so.6")
+_xdamage = _library("libXdamage.so.1")
 _ERROR_HANDLER = ctypes.CFUNCTYPE(_c_int, _ptr, _ptr)
+_byref, _P = ctypes.byref, ctypes.POINTER
+
+XOpenDisplay = _sig(_x11, "XOpenDisplay", _ptr, ctypes.c_char_p)
+XCloseDisplay = _sig(_x11, "XCloseDisplay", _c_int, _ptr)
+XSetErrorHandler = _sig(_x11, "XSetErrorHandler", _ptr, _ERROR_HANDLER)
+XDefaultScreen = _sig(_x11, "XDefaultScreen", _c_int, _ptr)
+XRootWindow = _sig(_x11, "XRootWindow", Window, _ptr, _c_int)
+XDisplayWidth = _sig(_x11, "XDisplayWidth", _c_int, _ptr, _c_int)
+XDisplayHeight = _sig(_x11, "XDisplayHeight", _c_int, _ptr, _c_int)
+XConnectionNumber = _sig(_x11, "XConnectionNumber", _c_int, _ptr)
+XInternAtom = _sig(_x11, "XInternAtom", Atom, _ptr, ctypes.c_char_p, _c_int)
+XFree = _sig(_x11, "XFree", _c_int, _ptr)
+XSync = _sig(_x11, "XSync", _c_int, _ptr, _c_int)
+XFlush = _sig(_x11, "XFlush", _c_int, _ptr)
+XQueryTree = _sig(_x11, "XQueryTree", _c_int, _ptr, Window, _P(Window), _P(Window),
+                  _P(_P(Window)), _P(_c_uint))
+XGetWindowAttributes = _sig(_x11, "XGetWindowAttributes", _c_int, _ptr, Window,
+                            _P(_XWindowAttributes))
+XTranslateCoordinates = _sig(_x11, "XTranslateCoordinates", _c_int, _ptr, Window, Window, _c_int,
+                             _c_int, _P(_c_int), _P(_c_int), _P(Window))
+XGetWindowProperty = _sig(_x11, "XGetWindowProperty", _c_int, _ptr, Window, Atom, _c_long,
+                          _c_long, _c_int, Atom, _P(Atom), _P(_c_int), _P(_c_ulong), _P(_c_ulong),
+                          _P(_P(ctypes.c_ubyte)))
+XSendEvent = _sig(_x11, "XSendEvent", _c_int, _ptr, Window, _c_int, _c_long, _P(_XEvent))
+XSelectInput = _sig(_x11, "XSelectInput", _c_int, _ptr, Window, _c_long)
+XPending = _sig(_x11, "XPending", _c_int, _ptr)
+XNextEvent = _sig(_x11, "XNextEvent", _c_int, _ptr, _P(_XEvent))
+XSetInputFocus = _sig(_x11, "XSetInputFocus", _c_int, _ptr, Window, _c_int, _c_ulong)
+XKeysymToKeycode = _sig(_x11, "XKeysymToKeycode", ctypes.c_ubyte, _ptr, _c_ulong)
+XGetImage = _sig(_x11, "XGetImage", _P(_XImage), _ptr, Window, _c_int, _c_int, _c_uint, _c_uint,
+                 _c_ulong, _c_int)
+XDestroyImage = _sig(_x11, "XDestroyImage", _c_int, _P(_XImage))
+XTestFakeMotionEvent = _sig(_xtst, "XTestFakeMotionEvent", _c_int, _ptr, _c_int, _c_int, _c_int,
+                            _c_ulong)
+XTestFakeButtonEvent = _sig(_xtst, "XTestFakeButtonEvent", _c_int, _ptr, _c_uint, _c_int,
+                            _c_ulong)
+XTestFakeKeyEvent = _sig(_xtst, "XTestFakeKeyEvent", _c_int, _ptr, _c_uint, _c_int, _c_ulong)
+XDamageQueryExtension = _sig(_xdamage, "XDamageQueryExtension", _c_int, _ptr, _P(_c_int),
+                             _P(_c_int))
+XDamageCreate = _sig(_xdamage, "XDamageCreate", _c_ulong, _ptr, Window, _c_int)
+
+# The default handler would end this process when a window vanishes between two requests, which
+# windows of a closing program do; a failed request shows in what the call returns. One handler
+# for the process, held here so that it outlives every connection.
+_IGNORE_ERRORS = _ERROR_HANDLER(lambda d, e: 0)
 
 
-class XError(RuntimeError):
-    pass
+def now_ms():
+    """The clock of the event times below, in ms."""
+    return time.monotonic_ns() / 1e6
 
 
 class Display:
-    """One connection to the X server named by `name` (":N")."""
+    """One connection to the X server named by `name` (":N"; by default $DISPLAY)."""
 
-    def __init__(self, name):
-        self.x = x = ctypes.CDLL("libX11.so.6")
-        x.XOpenDisplay.restype = _ptr
-        x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        x.XDefaultScreen.argtypes = [_ptr]
-        x.XRootWindow.restype = Window
-        x.XRootWindow.argtypes = [_ptr, _c_int]
-        x.XDisplayWidth.argtypes = x.XDisplayHeight.argtypes = [_ptr, _c_int]
-        x.XInternAtom.restype = Atom
-        x.XInternAtom.argtypes = [_ptr, ctypes.c_char_p, _c_int]
-        x.XGetImage.restype = ctypes.POINTER(_XImage)
-        x.XGetImage.argtypes = [_ptr, Window, _c_int, _c_int, _c_uint, _c_uint, _c_ulong, _c_int]
-        x.XDestroyImage.argtypes = [ctypes.POINTER(_XImage)]
-        x.XQueryTree.argtypes = [_ptr, Window, ctypes.POINTER(Window), ctypes.POINTER(Window),
-                                 ctypes.POINTER(ctypes.POINTER(Window)), ctypes.POINTER(_c_uint)]
-        x.XGetWindowAttributes.argtypes = [_ptr, Window, ctypes.POINTER(_XWindowAttributes)]
-        x.XTranslateCoordinates.argtypes = [_ptr, Window, Window, _c_int, _c_int,
-                                            ctypes.POINTER(_c_int), ctypes.POINTER(_c_int),
-                                            ctypes.POINTER(Window)]
-        x.XGetWindowProperty.argtypes = [_ptr, Window, Atom, _c_long, _c_long, _c_int, Atom,
-                                         ctypes.POINTER(Atom), ctypes.POINTER(_c_int),
-                                         ctypes.POINTER(_c_ulong), ctypes.POINTER(_c_ulong),
-                                         ctypes.POINTER(ctypes.POINTER(ctypes.c_ubyte))]
-        x.XSendEvent.argtypes = [_ptr, Window, _c_int, _c_long, ctypes.POINTER(_XEvent)]
-        x.XSync.argtypes = [_ptr, _c_int]
-        x.XFree.argtypes = [_ptr]
-        x.XCloseDisplay.argtypes = [_ptr]
-
-        self.errors = []
-        # The default handler would end this process when a window vanishes between two
-        # requests, which windows of a closing program do.
-        self._handler = _ERROR_HANDLER(lambda d, e: self.errors.append(1) or 0)
-        x.XSetErrorHandler(self._handler)
-
-        self.d = x.XOpenDisplay(name.encode())
+    def __init__(self, name=None):
+        XSetErrorHandler(_IGNORE_ERRORS)
+        # A server whose last client has just left resets and refuses connections meanwhile.
+        for _ in range(20):
+            self.d = XOpenDisplay(name.encode() if name else None)
+            if self.d:
+                break
+            time.sleep(0.1)
         if not self.d:
-            raise XError(f"cannot open display {name}")
-        screen = x.XDefaultScreen(self.d)
-        self.root = x.XRootWindow(self.d, screen)
-        self.width = x.XDisplayWidth(self.d, screen)
-        self.height = x.XDisplayHeight(self.d, screen)
+            raise XError(f"cannot open display {name or os.environ.get('DISPLAY')}")
+        screen = XDefaultScreen(self.d)
+        self.root = XRootWindow(self.d, screen)
+        self.width = XDisplayWidth(self.d, screen)
+        self.height = XDisplayHeight(self.d, screen)
+        self.fd = XConnectionNumber(self.d)
+        self.event = _XEvent()
+        self.damage_event = None
         self._atoms = {}
 
     def close(self):
         if self.d:
-            self.x.XCloseDisplay(self.d)
+            XCloseDisplay(self.d)
             self.d = None
 
     def atom(self, name):
         if name not in self._atoms:
-            self._atoms[name] = self.x.XInternAtom(self.d, name.encode(), 0)
+            self._atoms[name] = XInternAtom(self.d, name.encode(), 0)
         return self._atoms[name]
+
+    def sync(self):
+        """Until the server has carried out every request sent so far."""
+        XSync(self.d, 0)
 
     # Windows
 
     def children(self, window):
         root, parent = Window(), Window()
-        kids, n = ctypes.POINTER(Window)(), _c_uint()
-        if not self.x.XQueryTree(self.d, window, ctypes.byref(root), ctypes.byref(parent),
-                                 ctypes.byref(kids), ctypes.byref(n)):
+        kids, n = _P(Window)(), _c_uint()
+        if not XQueryTree(self.d, window, _byref(root), _byref(parent), _byref(kids), _byref(n)):
             return [], None
         out = [kids[i] for i in range(n.value)]
         if kids:
-            self.x.XFree(kids)
+            XFree(kids)
         return out, parent.value
 
     def parent(self, window):
@@ -131,18 +213,17 @@ class Display:
         """The raw bytes and format of a property, or (None, 0) when it is not set."""
         actual, fmt = Atom(), _c_int()
         n, after = _c_ulong(), _c_ulong()
-        data = ctypes.POINTER(ctypes.c_ubyte)()
+        data = _P(ctypes.c_ubyte)()
         req = self.atom(type_name) if type_name else _ANY_PROPERTY_TYPE
-        status = self.x.XGetWindowProperty(self.d, window, self.atom(name), 0, max_longs, 0, req,
-                                           ctypes.byref(actual), ctypes.byref(fmt),
-                                           ctypes.byref(n), ctypes.byref(after),
-                                           ctypes.byref(data))
+        status = XGetWindowProperty(self.d, window, self.atom(name), 0, max_longs, 0, req,
+                                    _byref(actual), _byref(fmt), _byref(n), _byref(after),
+                                    _byref(data))
         if status != 0 or not data:
             return None, 0
         # Format 32 items are longs in the client's memory.
         size = {8: 1, 16: 2, 32: ctypes.sizeof(_c_long)}.get(fmt.value, 1) * n.value
         raw = ctypes.string_at(data, size)
-        self.x.XFree(data)
+        XFree(data)
         return raw, fmt.value
 
     def cardinals(self, window, name):
@@ -165,17 +246,17 @@ class Display:
     def geometry(self, window):
         """(x, y, width, height) of the window's inside on the screen, or None when gone."""
         attrs = _XWindowAttributes()
-        if not self.x.XGetWindowAttributes(self.d, window, ctypes.byref(attrs)):
+        if not XGetWindowAttributes(self.d, window, _byref(attrs)):
             return None
         x, y, child = _c_int(), _c_int(), Window()
-        if not self.x.XTranslateCoordinates(self.d, window, self.root, 0, 0, ctypes.byref(x),
-                                            ctypes.byref(y), ctypes.byref(child)):
+        if not XTranslateCoordinates(self.d, window, self.root, 0, 0, _byref(x), _byref(y),
+                                     _byref(child)):
             return None
         return x.value, y.value, attrs.width, attrs.height
 
     def viewable(self, window):
         attrs = _XWindowAttributes()
-        return bool(self.x.XGetWindowAttributes(self.d, window, ctypes.byref(attrs))) \
+        return bool(XGetWindowAttributes(self.d, window, _byref(attrs))) \
             and attrs.map_state == _IS_VIEWABLE
 
     def windows_named(self, title):
@@ -189,7 +270,7 @@ class Display:
                 geo = self.geometry(w)
                 if geo:
                     found.append((w, geo))
-        self.x.XSync(self.d, 0)
+        self.sync()
         return found
 
     def close_window(self, window):
@@ -201,26 +282,119 @@ class Display:
         ev.xclient.format = 32
         ev.xclient.data[0] = self.atom("WM_DELETE_WINDOW")
         ev.xclient.data[1] = 0  # CurrentTime
-        self.x.XSendEvent(self.d, window, 0, 0, ctypes.byref(ev))
-        self.x.XSync(self.d, 0)
+        XSendEvent(self.d, window, 0, 0, _byref(ev))
+        self.sync()
+
+    # Events, timed on the now_ms clock when the socket became readable, before any event of
+    # that read is looked at
+
+    def watch_maps(self):
+        """From now on the server reports every map of a top-level window to us."""
+        XSelectInput(self.d, self.root, _SUBSTRUCTURE_NOTIFY_MASK)
+        self.sync()
+        self.drain()
+
+    def watch_damage(self):
+        """From now on the server also reports every change of the screen's pixels to us: X
+        DAMAGE on the root window, as raw rectangles (the root's damage covers every window on
+        it, whoever draws: the program, or the server moving or exposing a window)."""
+        base, error = _c_int(), _c_int()
+        if not XDamageQueryExtension(self.d, _byref(base), _byref(error)):
+            raise XError("the X server has no DAMAGE extension")
+        self.damage_event = base.value  # XDamageNotify is the extension's first event
+        XDamageCreate(self.d, self.root, _DAMAGE_REPORT_RAW_RECTANGLES)
+        self.sync()
+        self.drain()
+
+    def drain(self):
+        while XPending(self.d):
+            XNextEvent(self.d, _byref(self.event))
+
+    def _arrived(self, wait_ms):
+        """When events were queued or arrived within wait_ms, or None if none came."""
+        if XPending(self.d):
+            return now_ms()
+        ready, _, _ = select.select([self.fd], [], [], wait_ms / 1000)
+        arrived = now_ms()
+        return arrived if ready and XPending(self.d) else None
+
+    def record_start(self, pid, quiet_ms, longest_ms, timeout_s, alive=lambda: True):
+        """What the screen shows of a starting program: (map, window, rectangles). map is when
+        the MapNotify of its top-level window (by _NET_WM_PID) reached us; rectangles are
+        (arrival time, x, y, width, height) in root coordinates of every damage the server
+        reported from now until quiet_ms passed without any after the map, or longest_ms after
+        the map. Needs watch_maps (and watch_damage for the rectangles)."""
+        mapped, window, rects = None, None, []
+        last = None
+        deadline = time.monotonic() + timeout_s
+        while True:
+            if mapped is not None:
+                wait_ms = min(last + quiet_ms, mapped + longest_ms) - now_ms()
+                if wait_ms <= 0:
+                    return mapped, window, rects
+            elif XPending(self.d):
+                wait_ms = 0
+            elif time.monotonic() > deadline:
+                raise TimeoutError(f"no window of process {pid} was mapped in {timeout_s} s")
+            elif not alive():
+                raise RuntimeError(f"process {pid} ended before mapping a window")
+            else:
+                wait_ms = 50
+            arrived = self._arrived(wait_ms)
+            while arrived is not None and XPending(self.d):
+                XNextEvent(self.d, _byref(self.event))
+                kind = self.event.type
+                if kind == _MAP_NOTIFY and mapped is None:
+                    if self.pid(self.event.xmap.window) == pid:
+                        mapped, window, last = arrived, self.event.xmap.window, arrived
+                elif kind == self.damage_event:
+                    area = self.event.xdamage.area
+                    rects.append((arrived, area.x, area.y, area.width, area.height))
+                    last = arrived
+
+    def wait_map(self, pid, timeout_s, alive=lambda: True):
+        """The first map of a top-level window of process pid: (when it reached us, window)."""
+        return self.record_start(pid, 0, 0, timeout_s, alive)[:2]
+
+    # Input, through XTest, as a player gives it
+
+    def move(self, x, y):
+        XTestFakeMotionEvent(self.d, -1, x, y, 0)
+        self.sync()
+
+    def button(self, press):
+        """The left button; sent, not waited for."""
+        XTestFakeButtonEvent(self.d, 1, 1 if press else 0, 0)
+        XFlush(self.d)
+
+    def click(self, x, y, hold_s=0.03):
+        self.move(x, y)
+        self.button(True)
+        time.sleep(hold_s)
+        self.button(False)
+        self.sync()
+
+    def focus(self, window):
+        XSetInputFocus(self.d, window, _REVERT_TO_PARENT, 0)
+        self.sync()
+
+    def key_return(self):
+        code = XKeysymToKeycode(self.d, _XK_RETURN)
+        XTestFakeKeyEvent(self.d, code, 1, 0)
+        XTestFakeKeyEvent(self.d, code, 0, 0)
+        self.sync()
 
     # Pixels
 
-    def pixels(self, x, y, w, h, window=None):
+    def grab(self, x, y, w, h, window=None):
         """A rectangle of the screen, or of a shown window in its own coordinates (wherever it
-        has moved meanwhile), as packed RGB bytes, row by row."""
-        img = self.x.XGetImage(self.d, window or self.root, x, y, w, h, _c_ulong(-1).value,
-                               _ZPIXMAP)
-        if not img:
-            raise XError(f"cannot read {w}x{h} at {x},{y} of window {window or self.root:#x}")
-        try:
-            im = img.contents
-            if im.bits_per_pixel != 32 or im.red_mask != 0xFF0000 or im.blue_mask != 0xFF:
-                raise XError("the screen is not 24-bit colour (start Xvfb with -screen 0 WxHx24)")
-            stride = im.bytes_per_line  # read before the image is freed
-            raw = ctypes.string_at(im.data, stride * h)
-        finally:
-            self.x.XDestroyImage(img)
+        has moved meanwhile), as the server sends it: rows of 4-byte pixels (blue, green, red,
+        unused), one round trip and nothing converted, for comparing and timing."""
+        return self._image(x, y, w, h, window)[0]
+
+    def pixels(self, x, y, w, h, window=None):
+        """The rectangle grab reads, as packed RGB bytes, row by row."""
+        raw, stride = self._image(x, y, w, h, window)
         rows = bytearray()
         for r in range(h):
             line = raw[r * stride:r * stride + 4 * w]
@@ -228,6 +402,19 @@ class Display:
             rgb[0::3], rgb[1::3], rgb[2::3] = line[2::4], line[1::4], line[0::4]
             rows += rgb
         return bytes(rows)
+
+    def _image(self, x, y, w, h, window):
+        img = XGetImage(self.d, window or self.root, x, y, w, h, _c_ulong(-1).value, _ZPIXMAP)
+        if not img:
+            raise XError(f"cannot read {w}x{h} at {x},{y} of window {window or self.root:#x}")
+        try:
+            im = img.contents
+            if im.bits_per_pixel != 32 or im.red_mask != 0xFF0000 or im.blue_mask != 0xFF:
+                raise XError("the screen is not 24-bit colour (start Xvfb with -screen 0 WxHx24)")
+            stride = im.bytes_per_line  # read before the image is freed
+            return ctypes.string_at(im.data, stride * h), stride
+        finally:
+            XDestroyImage(img)
 
 
 def write_png(path, width, height, rgb):
