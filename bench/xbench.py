@@ -8,6 +8,7 @@ libxtst6, libxdamage1).
 """
 import hashlib
 import os
+import re
 import shutil
 import signal
 import statistics
@@ -217,15 +218,35 @@ def start_and_hold(display, path, hold_s, timeout_s=30.0):
             "hwm_kib": status["VmHWM"], "rss_kib": status["VmRSS"]}
 
 
-# The game's geometry in client coordinates.
-CARD_W, CARD_H = 90, 80
-CELEBRATION_CLICK = (409, 288)
+CELEBRATION_CLICK = (409, 288)  # on the game page, in client coordinates
+
+
+def _card_grid(path=os.path.join(HERE, "..", "src", "game", "card_grid.h")):
+    """The cards' size and places (left, top in client coordinates, by position 1 … 20) as the
+    window has them: game::kCardWidth, kCardHeight and kCardPlaces, read from their one table."""
+    with open(path) as f:
+        text = f.read()
+
+    def find(pattern):
+        found = re.search(pattern, text, re.S)
+        if not found:
+            raise RuntimeError(f"{path} no longer has {pattern}")
+        return found[1]
+
+    size = tuple(int(find(rf"\b{name}\s*=\s*(\d+)\s*;")) for name in ("kCardWidth", "kCardHeight"))
+    table = find(r"\bkCardPlaces\[[^]]*\]\s*=\s*\{(.*?)\};")
+    places = [(int(x), int(y)) for x, y in re.findall(r"\{\s*(\d+)\s*,\s*(\d+)\s*\}", table)]
+    if len(places) != 20:
+        raise RuntimeError(f"{path}: {len(places)} card places, not 20")
+    return size, places
+
+
+(CARD_W, CARD_H), _CARD_PLACES = _card_grid()
 
 
 def card_rect(position):
-    """Cards 1 … 20 row by row: left, top of the card's 90 x 80 picture."""
-    row, col = divmod(position - 1, 5)
-    return (160 if row == 3 else 161) + 102 * col, 125 + 90 * row
+    """Card 1 … 20: left, top of its picture in client coordinates."""
+    return _CARD_PLACES[position - 1]
 
 
 def digest(data):
