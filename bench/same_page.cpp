@@ -11,7 +11,7 @@
 
 namespace {
 
-QFont font(int pixels, bool bold)
+QFont pageFont(int pixels, bool bold)
 {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(pixels);
@@ -27,13 +27,13 @@ int main(int argc, char** argv)
     QWidget window;
     window.setWindowTitle(QStringLiteral("Мнемира"));
     window.setFixedSize(800, 600);
-    window.setFont(font(11, false));
+    window.setFont(pageFont(11, false));
 
     auto* picture = new QLabel(&window);
     picture->setPixmap(QPixmap(QStringLiteral(":/start.jpg")));
     picture->setGeometry(0, 0, 800, 600);
     auto* title = new QLabel(QStringLiteral("Введите имя"), &window);
-    title->setFont(font(24, true));
+    title->setFont(pageFont(24, true));
     QPalette maroon = title->palette();
     maroon.setColor(QPalette::WindowText, QColor(128, 0, 0));
     title->setPalette(maroon);

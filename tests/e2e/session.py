@@ -65,6 +65,8 @@ def wait_for(condition, timeout, what, interval=0.01):
         time.sleep(interval)
 
 
+# The cards' places, written here again on purpose: what a player must see where, checked
+# against the window (which places them from game/card_grid.h).
 def card_origin(position):
     row, col = divmod(position - 1, 5)
     return (160 if row == 3 else 161) + 102 * col, 125 + 90 * row
