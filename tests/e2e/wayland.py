@@ -46,8 +46,10 @@ class Weston:
                            env={**os.environ, **self.env()}, capture_output=True)
             png = os.path.join(folder, os.listdir(folder)[0])
             ppm = subprocess.run([self.png_pixels, png], check=True, capture_output=True).stdout
-        magic, w, h, depth, rgb = ppm.split(maxsplit=4)
-        return int(w), int(h), rgb
+        # "P6\nW H\n255\n", then the pixels (whose first byte may look like white space).
+        _, size, _, rgb = ppm.split(b"\n", 3)
+        w, h = map(int, size.split())
+        return w, h, rgb
 
     def stop(self):
         if self.proc.poll() is None:
